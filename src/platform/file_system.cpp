@@ -1,0 +1,16 @@
+#include "platform/file_system.h"
+
+namespace qm {
+
+std::wstring DrivePart(std::wstring_view path) {
+  if (path.size() >= 2 && path[1] == L':') return std::wstring(path.substr(0, 2));
+  if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') {
+    size_t shareStart = path.find(L'\\', 2);
+    if (shareStart == std::wstring_view::npos) return std::wstring(path);
+    size_t shareEnd = path.find(L'\\', shareStart + 1);
+    return std::wstring(path.substr(0, shareEnd));
+  }
+  return {};
+}
+
+}  // namespace qm

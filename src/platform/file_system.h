@@ -1,0 +1,52 @@
+#pragma once
+// The file system as the program sees it (platform seam). Windows: kernel32.
+// Substitute: drive letters mapped onto host folders, case-insensitively.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+// GetDriveType values.
+enum class DriveType : std::uint32_t {
+  Unknown = 0, NoRootDir = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, RamDisk = 6
+};
+
+struct FileEntry {
+  std::wstring name;               // file name only, as the find-next call gives it
+  bool isDirectory = false;
+  std::uint64_t size = 0;
+  std::uint64_t lastWriteTime = 0;  // FILETIME ticks, UTC
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // True when a find-first search for the text succeeds: files, folders and
+  // wildcard patterns match; a trailing backslash and an empty text do not.
+  virtual bool PathExists(std::wstring_view path) = 0;
+  // Attributes readable and marking a directory (a link to a folder counts).
+  virtual bool FolderExists(std::wstring_view path) = 0;
+  // The drive type of a drive part ("C:" or "\\server\share"), no trailing backslash.
+  virtual DriveType GetDriveType(std::wstring_view drivePart) = 0;
+  // False only when the drive has no medium (ERROR_NOT_READY).
+  virtual bool IsDriveReady(wchar_t driveLetter) = 0;
+  // Find-first/next over a pattern such as "C:\backup\*"; "." and ".." included as found.
+  virtual std::vector<FileEntry> List(std::wstring_view pattern) = 0;
+  virtual bool DeleteFile(std::wstring_view path) = 0;
+  // Creates the folder and every missing parent; true when it exists afterwards.
+  virtual bool CreateFolders(std::wstring_view path) = 0;
+  virtual std::optional<std::vector<std::uint8_t>> ReadFile(std::wstring_view path) = 0;
+  // Writes the whole file and flushes it to the disk. Raises Error
+  // "Cannot create file \"<path>\". <reason>" when any step fails.
+  virtual void WriteFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) = 0;
+};
+
+// The drive part of a path: "C:" for "C:\x"; for "\\server\share\x" the text up to the
+// backslash after the share name; otherwise empty.
+std::wstring DrivePart(std::wstring_view path);
+
+}  // namespace qm
