@@ -6,9 +6,12 @@
 
 namespace qm {
 
-template <typename T, auto Close, T Invalid = T{}>
+// Traits: `using Type`, `static Type Invalid()`, `static void Close(Type)`.
+template <typename Traits>
 class UniqueHandle {
  public:
+  using T = typename Traits::Type;
+
   UniqueHandle() = default;
   explicit UniqueHandle(T value) : value_(value) {}
   UniqueHandle(const UniqueHandle&) = delete;
@@ -21,10 +24,10 @@ class UniqueHandle {
   ~UniqueHandle() { reset(); }
 
   T get() const { return value_; }
-  explicit operator bool() const { return value_ != Invalid; }
-  T release() { return std::exchange(value_, Invalid); }
-  void reset(T value = Invalid) {
-    if (value_ != Invalid) Close(value_);
+  explicit operator bool() const { return value_ != Traits::Invalid(); }
+  T release() { return std::exchange(value_, Traits::Invalid()); }
+  void reset(T value = Traits::Invalid()) {
+    if (value_ != Traits::Invalid()) Traits::Close(value_);
     value_ = value;
   }
   // For out-parameters: closes what is held and hands out the slot.
@@ -34,26 +37,38 @@ class UniqueHandle {
   }
 
  private:
-  T value_ = Invalid;
+  T value_ = Traits::Invalid();
 };
 
-namespace detail {
-inline void CloseKey(HKEY key) { RegCloseKey(key); }
-inline void CloseFind(HANDLE find) { FindClose(find); }
+namespace handle_traits {
+template <typename H, auto CloseFn>
+struct NullIsInvalid {
+  using Type = H;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type value) { CloseFn(value); }
+};
+template <auto CloseFn>
+struct MinusOneIsInvalid {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type value) { CloseFn(value); }
+};
+inline void CloseRegKey(HKEY key) { RegCloseKey(key); }
+inline void CloseFindHandle(HANDLE find) { FindClose(find); }
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
-inline void FreeModule(HMODULE module) { FreeLibrary(module); }
-}  // namespace detail
+inline void ReleaseModule(HMODULE module) { FreeLibrary(module); }
+}  // namespace handle_traits
 
-using UniqueHkey = UniqueHandle<HKEY, detail::CloseKey>;
-using UniqueFind = UniqueHandle<HANDLE, detail::CloseFind, INVALID_HANDLE_VALUE>;
-using UniqueFile = UniqueHandle<HANDLE, detail::CloseKernelHandle, INVALID_HANDLE_VALUE>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
-using UniqueGdiObject = UniqueHandle<HGDIOBJ, detail::DeleteGdiObject>;
-using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconHandle>;
-using UniqueMenu = UniqueHandle<HMENU, detail::DestroyMenuHandle>;
-using UniqueModule = UniqueHandle<HMODULE, detail::FreeModule>;
+using UniqueHkey = UniqueHandle<handle_traits::NullIsInvalid<HKEY, handle_traits::CloseRegKey>>;
+using UniqueFind = UniqueHandle<handle_traits::MinusOneIsInvalid<handle_traits::CloseFindHandle>>;
+using UniqueFile = UniqueHandle<handle_traits::MinusOneIsInvalid<handle_traits::CloseKernelHandle>>;
+using UniqueKernelHandle = UniqueHandle<handle_traits::NullIsInvalid<HANDLE, handle_traits::CloseKernelHandle>>;
+using UniqueGdiObject = UniqueHandle<handle_traits::NullIsInvalid<HGDIOBJ, handle_traits::DeleteGdiObject>>;
+using UniqueIcon = UniqueHandle<handle_traits::NullIsInvalid<HICON, handle_traits::DestroyIconHandle>>;
+using UniqueMenu = UniqueHandle<handle_traits::NullIsInvalid<HMENU, handle_traits::DestroyMenuHandle>>;
+using UniqueModule = UniqueHandle<handle_traits::NullIsInvalid<HMODULE, handle_traits::ReleaseModule>>;
 
 }  // namespace qm
