@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/error.h"
+#include "text/encoding.h"
 
 namespace qm {
 
@@ -67,22 +68,9 @@ std::uint32_t ViewBits(RegView view) {
 
 RegValue MakeStringValue(std::wstring_view text, std::uint32_t type) {
   RegValue value{type, {}};
-  value.data.reserve((text.size() + 1) * 2);
-  auto push16 = [&](std::uint16_t unit) {
-    value.data.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-    value.data.push_back(static_cast<std::uint8_t>(unit >> 8));
-  };
-  for (wchar_t ch : text) {
-    auto code = static_cast<std::uint32_t>(ch);
-    if (code > 0xFFFF) {  // wchar_t is 32 bits on Linux: write a surrogate pair
-      code -= 0x10000;
-      push16(static_cast<std::uint16_t>(0xD800 + (code >> 10)));
-      push16(static_cast<std::uint16_t>(0xDC00 + (code & 0x3FF)));
-    } else {
-      push16(static_cast<std::uint16_t>(code));
-    }
-  }
-  push16(0);
+  AppendUtf16Le(text, value.data);
+  value.data.push_back(0);
+  value.data.push_back(0);
   return value;
 }
 
@@ -93,23 +81,8 @@ RegValue MakeDwordValue(std::uint32_t number) {
 }
 
 std::wstring StringFromRegData(const std::vector<std::uint8_t>& data) {
-  std::wstring text;
-  text.reserve(data.size() / 2);
-  for (size_t i = 0; i + 1 < data.size(); i += 2) {
-    std::uint32_t unit = data[i] | (data[i + 1] << 8);
-    if (unit == 0) break;
-    if constexpr (sizeof(wchar_t) == 4) {
-      if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < data.size()) {
-        std::uint32_t low = data[i + 2] | (data[i + 3] << 8);
-        if (low >= 0xDC00 && low < 0xE000) {
-          text.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00)));
-          i += 2;
-          continue;
-        }
-      }
-    }
-    text.push_back(static_cast<wchar_t>(unit));
-  }
+  std::wstring text = FromUtf16Le(data.data(), data.size());
+  if (auto nul = text.find(L'\0'); nul != std::wstring::npos) text.resize(nul);
   return text;
 }
 
