@@ -59,7 +59,7 @@ struct ListColumn {
   TextAlign align = TextAlign::Left;
 };
 
-struct StatusPanel {
+struct StatusBarPanel {
   int width = 0;  // 0: the rest of the bar
   TextAlign align = TextAlign::Left;
 };
@@ -80,7 +80,7 @@ struct Component {
   std::vector<ListColumn> columns;      // list views
   std::vector<std::wstring> tabs;       // tab controls
   std::vector<std::wstring> sections;   // header controls
-  std::vector<StatusPanel> panels;      // status bars
+  std::vector<StatusBarPanel> panels;      // status bars
   std::wstring shortcut;                // menu items: "Ctrl+A", "Shift+Del", "F1", ...
   std::wstring popupMenu;               // the control's pop-up menu
   Layout layout;
