@@ -1,4 +1,6 @@
 // Creating, dressing and drawing the controls of a window built from its table.
+#include <windows.h>
+#include <windowsx.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 

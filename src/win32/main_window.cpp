@@ -429,7 +429,8 @@ void TForm1::FlushScanView(bool force) {
   HWND status = Control(L"StatusBarQuillmere");
   for (std::size_t panel = 0; panel < view_.status.size(); ++panel) {
     if (shown_.status[panel] == view_.status[panel]) continue;
-    const std::wstring text = (panel == 0 ? L"\t\t" : L"") + view_.status[panel];  // panel 0 is right-aligned
+    std::wstring text = view_.status[panel];
+    if (panel == 0 && !text.empty()) text.insert(0, L"\t\t");  // panel 0 is right-aligned
     SendMessageW(status, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(text.c_str()));
   }
   HWND list = FindingsView();
