@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/error.h"
+
 namespace qm {
 
 // GetDriveType values.
@@ -48,5 +50,12 @@ class FileSystem {
 // The drive part of a path: "C:" for "C:\x"; for "\\server\share\x" the text up to the
 // backslash after the share name; otherwise empty.
 std::wstring DrivePart(std::wstring_view path);
+
+// The folder of a path with its trailing backslash: everything up to and including the
+// last backslash or drive colon (C:\a\ for C:\a\b.ini); empty for a bare name.
+std::wstring FolderOfPath(std::wstring_view path);
+
+// The error WriteFile raises: Cannot create file "<path>". <reason>
+Error CannotCreateFileError(std::wstring_view path, std::wstring_view reason);
 
 }  // namespace qm
