@@ -9,6 +9,11 @@
 
 #include "platform/error.h"
 
+// <windows.h> defines these two names as macros. Windows code that includes it first
+// gets the seam's own names here; code that includes it later undefines them itself.
+#undef DeleteFile
+#undef GetDriveType
+
 namespace qm {
 
 // GetDriveType values.
