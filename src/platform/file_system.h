@@ -46,6 +46,8 @@ class FileSystem {
   virtual bool DeleteFile(std::wstring_view path) = 0;
   // Creates the folder and every missing parent; true when it exists afterwards.
   virtual bool CreateFolders(std::wstring_view path) = 0;
+  // The whole file; none when it is missing or cannot be read (Windows reads files of
+  // up to 2 GiB - 1 bytes).
   virtual std::optional<std::vector<std::uint8_t>> ReadFile(std::wstring_view path) = 0;
   // Writes the whole file and flushes it to the disk. Raises Error
   // "Cannot create file \"<path>\". <reason>" when any step fails.

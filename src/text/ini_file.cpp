@@ -4,6 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "text/case_mapping.h"
 
@@ -65,6 +66,9 @@ IniFile IniFile::Load(FileSystem& files, Locale& locale, std::wstring path) {
     DecodedText decoded = DecodeText(*bytes, locale);
     ini = Parse(decoded.text);
     ini.encoding_ = decoded.encoding;
+  } else if (files.PathExists(path)) {
+    // Taking it as empty would let the next save overwrite what could not be read.
+    throw Error(FormatMessageText(L"Cannot open file \"%s\".", {path}));
   }
   ini.files_ = &files;
   ini.locale_ = &locale;

@@ -31,8 +31,8 @@ class IniFile {
  public:
   IniFile() = default;
 
-  // Reads the file whole. A file that is missing or cannot be read gives an empty
-  // object, which is saved in the ANSI code page.
+  // Reads the file whole. A missing file gives an empty object, which is saved in the
+  // ANSI code page; a file that exists but cannot be read raises Error.
   static IniFile Load(FileSystem& files, Locale& locale, std::wstring path);
   static IniFile Parse(std::wstring_view text);
 

@@ -47,4 +47,12 @@ inline std::vector<PathExistsCase> RelativePathExistsCases() {
   };
 }
 
+// The folder test on the same tree: attributes that mark a directory.
+inline std::vector<PathExistsCase> FolderExistsCases() {
+  return {
+      {L"C:\\Windows\\", true},  {L"c:\\windows\\SYSTEM32", true}, {L"C:\\", true},
+      {L"C:\\Windows\\notepad.exe", false}, {L"C:\\Win*", false}, {L"", false},
+  };
+}
+
 }  // namespace qm::testing

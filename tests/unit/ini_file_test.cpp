@@ -188,6 +188,16 @@ TEST_F(IniFileOnDisk, ASaveThatCannotWriteRaisesTheError) {
   }
 }
 
+TEST_F(IniFileOnDisk, AFileThatExistsButCannotBeReadIsNotTakenAsEmpty) {
+  files_.CreateFolders(L"C:\\Option.ini");  // a folder where the file should be
+  try {
+    IniFile::Load(files_, locale_, L"C:\\Option.ini");
+    FAIL() << "an unreadable file was taken as empty, and a save would have replaced it";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.Message(), L"Cannot open file \"C:\\Option.ini\".");
+  }
+}
+
 TEST_F(IniFileOnDisk, DamagedAndOddFilesLoadWithoutHarm) {
   std::mt19937 random(7);
   std::vector<std::uint8_t> binary(1 << 16);

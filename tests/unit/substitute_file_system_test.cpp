@@ -61,12 +61,7 @@ TEST_F(SubstituteFileSystemTest, DrivesAnswerByTheirMappingAndType) {
 }
 
 TEST_F(SubstituteFileSystemTest, FolderTestTakesFoldersWithOrWithoutTrailingBackslash) {
-  EXPECT_TRUE(files_.FolderExists(L"C:\\WINDOWS\\"));
-  EXPECT_TRUE(files_.FolderExists(L"C:\\windows\\System32"));
-  EXPECT_TRUE(files_.FolderExists(L"C:\\"));
-  EXPECT_FALSE(files_.FolderExists(L"C:\\Windows\\notepad.exe"));
-  EXPECT_FALSE(files_.FolderExists(L"C:\\Win*"));
-  EXPECT_FALSE(files_.FolderExists(L""));
+  for (const auto& c : testing::FolderExistsCases()) EXPECT_EQ(files_.FolderExists(c.path), c.exists) << c.path;
 }
 
 TEST_F(SubstituteFileSystemTest, ListGivesDotEntriesThenNamesInOrder) {

@@ -38,10 +38,7 @@ TEST_F(Win32FileSystemTest, FixedDriveIsReadyWithoutTheProbeFile) {
 }
 
 TEST_F(Win32FileSystemTest, FolderTestAcceptsATrailingBackslash) {
-  EXPECT_TRUE(files_.FolderExists(L"C:\\Windows\\"));
-  EXPECT_TRUE(files_.FolderExists(L"c:\\windows\\SYSTEM32"));
-  EXPECT_FALSE(files_.FolderExists(L"C:\\Windows\\notepad.exe"));
-  EXPECT_FALSE(files_.FolderExists(L""));
+  for (const auto& c : testing::FolderExistsCases()) EXPECT_EQ(files_.FolderExists(c.path), c.exists) << c.path;
 }
 
 TEST_F(Win32FileSystemTest, WritesReadsListsAndDeletesBeyondMaxPath) {
