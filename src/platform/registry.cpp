@@ -86,6 +86,10 @@ std::wstring StringFromRegData(const std::vector<std::uint8_t>& data) {
   return text;
 }
 
+std::uint32_t DwordFromRegData(const std::vector<std::uint8_t>& data) {
+  return data[0] | (data[1] << 8) | (data[2] << 16) | (std::uint32_t(data[3]) << 24);
+}
+
 Registry::Registry(RegistryBackend& backend, RootKey root, std::uint32_t accessMask)
     : backend_(backend), root_(root), access_(accessMask) {}
 
@@ -165,8 +169,7 @@ std::int32_t Registry::ReadInteger(std::wstring_view name) {
   auto value = ReadRaw(name);
   if (!value || value->type != regtype::Dword || value->data.size() < 4)
     throw Error(L"Invalid data type for '" + std::wstring(name) + L"'");
-  const auto& d = value->data;
-  return static_cast<std::int32_t>(d[0] | (d[1] << 8) | (d[2] << 16) | (std::uint32_t(d[3]) << 24));
+  return static_cast<std::int32_t>(DwordFromRegData(value->data));
 }
 
 bool Registry::DeleteKey(std::wstring_view path) {
