@@ -256,10 +256,7 @@ RegFileKey ParseKeyHeader(const LineCursor& cursor, std::wstring_view text) {
   const auto root = RootKeyFromText(rootText);
   if (!root) cursor.Fail(L"unknown root key \"" + std::wstring(rootText) + L"\"");
   key.root = *root;
-  std::wstring_view path = inner.substr(rootText.size());
-  while (!path.empty() && path.front() == L'\\') path.remove_prefix(1);
-  while (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
-  key.path = path;
+  key.path = TrimBackslashes(inner.substr(rootText.size()));
   if (key.deleted && key.path.empty()) cursor.Fail(L"a root key cannot be deleted");
   return key;
 }

@@ -31,13 +31,13 @@ bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
+}  // namespace
+
 std::wstring_view TrimBackslashes(std::wstring_view path) {
   while (!path.empty() && path.front() == L'\\') path.remove_prefix(1);
   while (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
   return path;
 }
-
-}  // namespace
 
 std::wstring RootKeyText(RootKey root) {
   for (const auto& name : kRootNames)

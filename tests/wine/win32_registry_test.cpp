@@ -199,6 +199,24 @@ TEST_F(Win32RegistryTest, RegeditExportLoadsIntoTheSubstituteAndIsWrittenBackByt
   EXPECT_TRUE(substitute.Open(RootKey::CurrentUser, key.path() + L"\\Nested\\Deeper", KEY_READ));
 }
 
+// The whole of HKLM\Software as the prefix holds it: thousands of keys with the names,
+// data and order that real programs left there.
+TEST_F(Win32RegistryTest, WholeSoftwareBranchExportedByRegeditIsWrittenBackByteIdentical) {
+  const std::wstring file = TempFile(name + L"_software.reg");
+  RunRegedit(L"/e \"" + file + L"\" \"HKEY_LOCAL_MACHINE\\Software\"");
+  const Bytes exported = ReadWholeFile(file);
+  DeleteFileW(file.c_str());
+  ASSERT_GT(exported.size(), 100000u);
+
+  Latin1Locale locale;
+  const RegFile parsed = ParseRegFile(exported, locale);
+  EXPECT_GT(parsed.keys.size(), 1000u);
+  SubstituteRegistry substitute;
+  substitute.Import(parsed);
+  EXPECT_TRUE(EncodeRegFileText(substitute.ExportRegText(RootKey::LocalMachine, L"Software", RegView::Bits64)) ==
+              exported);
+}
+
 TEST_F(Win32RegistryTest, RegeditImportsWhatTheWriterWritesToTheSameBytes) {
   ScopedTestKey key(registry, RootKey::CurrentUser, L"Software\\" + name);
   auto values = EveryKindOfValue();

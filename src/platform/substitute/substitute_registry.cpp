@@ -4,7 +4,7 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
-#include <unordered_map>
+#include <map>
 
 #include "platform/error.h"
 
@@ -21,19 +21,21 @@ constexpr std::wstring_view kSoftware = L"SOFTWARE";
 constexpr std::wstring_view kClasses = L"Classes";
 constexpr std::wstring_view kWow6432Node = L"WOW6432Node";
 
-// The simple upper-case mapping the registry compares names with, for the scripts that
-// key names use in practice: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic.
+// Names compare without regard to case: a simple lower-case mapping for the scripts
+// that key names use in practice (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic).
+// The folded names also give the order in which subkeys are listed.
 char32_t FoldChar(char32_t c) {
-  if (c >= U'a' && c <= U'z') return c - 32;
-  if (c < 0xE0) return c;
-  if (c <= 0xFE) return c == 0xF7 ? c : c - 32;
-  if (c == 0xFF) return 0x178;
+  if (c >= U'A' && c <= U'Z') return c + 32;
+  if (c < 0xC0) return c;
+  if (c <= 0xDE) return c == 0xD7 ? c : c + 32;
+  if (c == 0x178) return 0xFF;
   const bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
   const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-  if ((evenUpper && c % 2 == 1) || (oddUpper && c % 2 == 0)) return c - 1;
-  if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? 0x3A3 : c - 32;
-  if (c >= 0x430 && c <= 0x44F) return c - 32;
-  if (c >= 0x450 && c <= 0x45F) return c - 80;
+  if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1)) return c + 1;
+  if (c >= 0x391 && c <= 0x3A9) return c == 0x3A2 ? c : c + 32;
+  if (c == 0x3C2) return 0x3C3;  // final sigma
+  if (c >= 0x410 && c <= 0x42F) return c + 32;
+  if (c >= 0x400 && c <= 0x40F) return c + 80;
   return c;
 }
 
@@ -96,32 +98,31 @@ struct SubstituteRegistry::Node {
   explicit Node(std::wstring_view keyName) : name(keyName) {}
 
   std::shared_ptr<Node> Child(std::wstring_view childName) const {
-    auto found = childrenByFoldedName.find(FoldName(childName));
-    return found == childrenByFoldedName.end() ? nullptr : found->second;
+    auto found = children.find(FoldName(childName));
+    return found == children.end() ? nullptr : found->second;
   }
   std::shared_ptr<Node> AddChild(std::wstring_view childName) {
     auto child = std::make_shared<Node>(childName);
-    children.push_back(child);
-    childrenByFoldedName.emplace(FoldName(childName), child);
+    children.emplace(FoldName(childName), child);
     Touch();
     return child;
   }
-  void RemoveChild(const std::shared_ptr<Node>& child) {
-    std::erase(children, child);
-    childrenByFoldedName.erase(FoldName(child->name));
+  void RemoveChild(const Node& child) {
+    children.erase(FoldName(child.name));
     Touch();
   }
   std::vector<NamedValue>::iterator FindValue(std::wstring_view valueName) {
     return std::find_if(values.begin(), values.end(), [&](const NamedValue& v) { return NamesEqual(v.name, valueName); });
   }
   bool SubtreeHasDeniedKey() const {
-    return denied || std::any_of(children.begin(), children.end(), [](const auto& c) { return c->SubtreeHasDeniedKey(); });
+    return denied || std::any_of(children.begin(), children.end(),
+                                 [](const auto& child) { return child.second->SubtreeHasDeniedKey(); });
   }
   void Touch() { lastWriteTime = FileTimeNow(); }
 
   std::wstring name;
-  std::vector<std::shared_ptr<Node>> children;  // in creation order
-  std::unordered_map<std::wstring, std::shared_ptr<Node>> childrenByFoldedName;
+  // By folded name, which is the order the registry lists subkeys in.
+  std::map<std::wstring, std::shared_ptr<Node>> children;
   std::vector<NamedValue> values;  // in creation order
   bool denied = false;
   std::uint64_t lastWriteTime = FileTimeNow();
@@ -153,11 +154,7 @@ struct SubstituteRegistry::Location {
 SubstituteRegistry::SubstituteRegistry()
     : currentUser_(std::make_shared<Node>(L"")),
       localMachine_(std::make_shared<Node>(L"")),
-      users_(std::make_shared<Node>(L"")) {
-  auto software = localMachine_->AddChild(kSoftware);
-  software->AddChild(kClasses);
-  software->AddChild(kWow6432Node);
-}
+      users_(std::make_shared<Node>(L"")) {}
 
 SubstituteRegistry::~SubstituteRegistry() = default;
 
@@ -210,7 +207,7 @@ std::unique_ptr<RegistryBackend::OpenedKey> SubstituteRegistry::Create(RootKey r
 std::vector<std::wstring> SubstituteRegistry::SubKeyNames(OpenedKey& key) {
   std::vector<std::wstring> names;
   if (auto node = Key::With(key, kEnumerateSubKeys))
-    for (const auto& child : node->children) names.push_back(child->name);
+    for (const auto& [folded, child] : node->children) names.push_back(child->name);
   return names;
 }
 
@@ -227,7 +224,7 @@ std::optional<RegKeyInfo> SubstituteRegistry::Info(OpenedKey& key) {
   RegKeyInfo info;
   info.subKeys = static_cast<std::uint32_t>(node->children.size());
   info.values = static_cast<std::uint32_t>(node->values.size());
-  for (const auto& child : node->children)
+  for (const auto& [folded, child] : node->children)
     info.maxSubKeyLen = std::max(info.maxSubKeyLen, static_cast<std::uint32_t>(Utf16Length(child->name)));
   for (const auto& value : node->values) {
     info.maxValueNameLen = std::max(info.maxValueNameLen, static_cast<std::uint32_t>(Utf16Length(value.name)));
@@ -276,7 +273,7 @@ bool SubstituteRegistry::DeleteTree(RootKey root, std::wstring_view path, std::u
   auto node = parent ? parent->Child(name) : nullptr;
   // A key that cannot be opened stops the deletion before anything is deleted.
   if (!node || node->SubtreeHasDeniedKey()) return false;
-  parent->RemoveChild(node);
+  parent->RemoveChild(*node);
   return true;
 }
 
@@ -323,7 +320,7 @@ void SubstituteRegistry::ExportTree(const Node& node, const std::wstring& fullPa
   entries.reserve(node.values.size());
   for (const auto& value : node.values) entries.push_back({value.name, value.value});
   out += FormatRegKeyBlock(fullPath, entries);
-  for (const auto& child : node.children) ExportTree(*child, fullPath + L"\\" + child->name, out);
+  for (const auto& [folded, child] : node.children) ExportTree(*child, fullPath + L"\\" + child->name, out);
 }
 
 std::wstring SubstituteRegistry::ExportRegText(RootKey root, std::wstring_view path, RegView view) {

@@ -1,13 +1,16 @@
 #pragma once
 // An in-memory registry for builds and tests without the Windows registry.
 //
-// It behaves like the registry of 64-bit Windows as a 32-bit program sees it: key and
-// value names compare without regard to case but keep the case they were created with;
-// keys and values enumerate in the order they were created; HKLM\SOFTWARE has a 64-bit
-// and a 32-bit view, the 32-bit branch stored under HKLM\SOFTWARE\WOW6432Node and
-// reached with KEY_WOW64_32KEY or with no view bits at all; HKEY_CLASSES_ROOT is
-// HKLM\SOFTWARE\Classes. Access rights of an open key are checked as Windows checks them.
-// Its content is loaded from and saved to registry export (.reg) files.
+// It behaves like the registry of 64-bit Windows as a 32-bit program sees it:
+// - key and value names compare without regard to case but keep the case they were
+//   created with;
+// - subkeys are listed sorted by name without regard to case (in Wine's order: "_x"
+//   before "a"), values in the order they were first written;
+// - HKLM\SOFTWARE has a 64-bit and a 32-bit view: the 32-bit branch is stored under
+//   HKLM\SOFTWARE\WOW6432Node and reached with KEY_WOW64_32KEY or with no view bits;
+// - HKEY_CLASSES_ROOT is HKLM\SOFTWARE\Classes;
+// - an open key has only the access rights it was opened with.
+// It starts empty; its content is loaded from and saved to registry export (.reg) files.
 #include <filesystem>
 #include <memory>
 

@@ -31,11 +31,7 @@ HKEY RootHandle(RootKey root) {
 }
 
 // The path as the API takes it: no leading or trailing backslash.
-std::wstring ApiPath(std::wstring_view path) {
-  while (!path.empty() && path.front() == L'\\') path.remove_prefix(1);
-  while (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
-  return std::wstring(path);
-}
+std::wstring ApiPath(std::wstring_view path) { return std::wstring(TrimBackslashes(path)); }
 
 std::unique_ptr<RegistryBackend::OpenedKey> Opened(LSTATUS status, UniqueHkey handle) {
   if (status != ERROR_SUCCESS) return nullptr;
