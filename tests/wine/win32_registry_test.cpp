@@ -28,7 +28,7 @@ class ScopedTestKey {
       : registry_(registry), root_(root), path_(std::move(path)) {}
   ~ScopedTestKey() {
     registry_.DeleteTree(root_, path_, access::AllAccess64);
-    registry_.DeleteTree(root_, path_, access::Read32);
+    registry_.DeleteTree(root_, path_, KEY_ALL_ACCESS | KEY_WOW64_32KEY);
   }
   const std::wstring& path() const { return path_; }
 
