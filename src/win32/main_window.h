@@ -131,6 +131,7 @@ class TForm1 final : public FormWindow, private ScanHost {
   ScanView view_;
   ScanView shown_;
   ULONGLONG lastFlush_ = 0;
+  ULONGLONG lastPump_ = 0;
   std::array<int, 5> contentWidths_{};  // widest text of each column, in pixels
   FormWindow* updateWindow_ = nullptr;
   FormWindow* aboutWindow_ = nullptr;

@@ -279,7 +279,7 @@ void CALLBACK PressStopOnceRowsAppear(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(MainWindowTest, StopDuringALongCategoryKeepsTheRowsFoundSoFar) {
-  constexpr int kNames = 4000;
+  constexpr int kNames = 1500;
   SharedDllsFixture fixture(MissingFiles(kNames));
   OpenWindow();
   window_->SetChecked(L"CheckBoxSharedDLLs", true);
