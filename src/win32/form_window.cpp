@@ -358,6 +358,13 @@ void FormWindow::PresentPendingErrors() {
   }
 }
 
+void FormWindow::RestoreFocus() {
+  HWND target = lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_) ? lastFocus_ : nullptr;
+  if (!target && !InitialFocus().empty()) target = Control(InitialFocus());
+  if (!target) target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+  if (target) SetFocus(target);
+}
+
 void FormWindow::ShowModal(HWND owner) {
   modal_ = true;
   EnableWindow(owner, FALSE);
@@ -433,6 +440,15 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       LayoutControls();
       return 0;
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+      }
+      return OnOtherMessage(message, wParam, lParam);
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
     case WM_CLOSE:
       OnClose();
       if (IsMainWindow()) {

@@ -91,6 +91,9 @@ class FormWindow : public BaseWindow<FormWindow> {
   virtual void OnDpiChanged() {}
   // Whether closing ends the program (main window) or hides the window.
   virtual bool IsMainWindow() const { return false; }
+  // The control that gets the keyboard focus when the window is first activated;
+  // empty: the first control in tab order.
+  virtual std::wstring_view InitialFocus() const { return {}; }
 
   const Component* ComponentOf(HWND control) const;
 
@@ -118,12 +121,14 @@ class FormWindow : public BaseWindow<FormWindow> {
   bool SetHandCursor(HWND control) const;
   void PresentPendingErrors();
   void UpdateHint(std::size_t index);
+  void RestoreFocus();
 
   FormModel model_;
   std::vector<HWND> controls_;            // by component index
   std::vector<bool> bold_, down_, menuChecked_, autoPopup_;
   Fonts fonts_;
   HWND tooltip_ = nullptr;
+  HWND lastFocus_ = nullptr;  // kept while the window is inactive
   int dpi_ = USER_DEFAULT_SCREEN_DPI;
   bool modal_ = false;
   std::deque<std::exception_ptr> pendingErrors_;

@@ -53,6 +53,7 @@ class TForm1 final : public FormWindow, private ScanHost {
   HIMAGELIST ButtonPictures() const override { return pictures_.get(); }
   void OnDpiChanged() override;
   bool IsMainWindow() const override { return true; }
+  std::wstring_view InitialFocus() const override { return L"ButtonSearch"; }
   LRESULT OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // ScanHost
