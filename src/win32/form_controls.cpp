@@ -48,6 +48,7 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_MOUSEMOVE:
+    case WM_CONTEXTMENU:  // with the control that was clicked, which the default handling would replace
       return SendMessageW(GetAncestor(panel, GA_ROOT), message, wParam, lParam);
     case WM_SETFONT:
       SetWindowLongPtrW(panel, 0, static_cast<LONG_PTR>(wParam));

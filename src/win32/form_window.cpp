@@ -331,6 +331,9 @@ void FormWindow::CentreWithOuterSize(SIZE outer) {
   MONITORINFO monitor{sizeof(monitor)};
   GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
   const RECT& work = monitor.rcWork;
+  // Never larger than the screen's work area, whatever the scaling or the stored size.
+  outer.cx = std::min<LONG>(outer.cx, work.right - work.left);
+  outer.cy = std::min<LONG>(outer.cy, work.bottom - work.top);
   const int left = work.left + (work.right - work.left - outer.cx) / 2;
   const int top = work.top + (work.bottom - work.top - outer.cy) / 2;
   SetWindowPos(Handle(), nullptr, std::max<int>(left, work.left), std::max<int>(top, work.top), outer.cx, outer.cy,

@@ -425,6 +425,52 @@ TEST_F(MainWindowTest, CopyKeyPutsTheSelectedRowsKeyPathOnTheClipboard) {
   EXPECT_EQ(ClipboardText(), kSharedDllsPath);
 }
 
+// A pop-up menu that opened, seen from inside its modal loop, which this then ends.
+std::vector<std::wstring> g_openedMenu;
+
+void CALLBACK ReadAndCloseOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menuWindow = FindWindowW(L"#32768", nullptr);
+  if (!menuWindow || !IsWindowVisible(menuWindow)) return;
+  KillTimer(nullptr, timer);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    g_openedMenu.push_back(text);
+  }
+  EndMenu();
+}
+
+TEST_F(MainWindowTest, RightClicksOpenTheMenusOfTheListAndTheCategoryPanel) {
+  SharedDllsFixture fixture(MissingFiles(2));
+  OpenWindow();
+  ScanSharedDlls();
+  auto rightClick = [&](HWND control) {
+    g_openedMenu.clear();
+    SetTimer(nullptr, 0, 50, ReadAndCloseOpenMenu);
+    RECT place;
+    GetClientRect(control, &place);
+    const LPARAM point = MAKELPARAM(place.right / 2, place.bottom / 2);
+    PostMessageW(control, WM_RBUTTONDOWN, MK_RBUTTON, point);
+    PostMessageW(control, WM_RBUTTONUP, 0, point);
+    for (int i = 0; i < 50 && g_openedMenu.empty(); ++i) {
+      ProcessMessages();
+      Sleep(20);
+    }
+    return g_openedMenu;
+  };
+  EXPECT_EQ(rightClick(Control(L"ListViewQuillmere")),
+            (std::vector<std::wstring>{L"&Добавить ключ в исключения", L"Добавить &параметр в исключения", L"",
+                                       L"&Копировать ключ реестра", L"", L"&Выбрать все\tCtrl+A",
+                                       L"&Исключить все\tCtrl+E", L"", L"&Очистить список\tShift+Del"}));
+  EXPECT_EQ(rightClick(Control(L"CheckBoxFonts")),
+            (std::vector<std::wstring>{L"&Выбрать все\tCtrl+A", L"&Исключить все\tCtrl+E", L"",
+                                       L"&Сохранить\tCtrl+S"}));
+  // While a run goes on the menus do not pop up.
+  window_->SetAutoPopup(L"PopupMenuList", false);
+  EXPECT_TRUE(rightClick(Control(L"ListViewQuillmere")).empty());
+}
+
 std::vector<std::wstring> FileLines(const std::wstring& path) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return {};
