@@ -39,6 +39,18 @@ TEST(Win32HttpClient, GetsTheBodyWithTheUpdateHeadersAndReportsErrorStatus) {
   EXPECT_NE(head.find("Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"), std::string::npos)
       << head;
 
+  // Loopback requests go direct even when a proxy is set (here one that is not there).
+  HttpRequest viaProxy = RequestFor(server.Url("/download/Quillmere/version.txt"));
+  viaProxy.proxyHost = L"127.0.0.1";
+  viaProxy.proxyPort = LoopbackServer::ClosedPort();
+  response = http.Get(viaProxy);
+  EXPECT_TRUE(response.ok) << response.error;
+  // Other hosts are reached through the proxy (here the test server, which refuses).
+  viaProxy.url = L"https://updates.example/download/Quillmere/version.txt";
+  viaProxy.proxyPort = server.Port();
+  EXPECT_FALSE(http.Get(viaProxy).ok);
+  EXPECT_TRUE(server.Requests().back().starts_with("CONNECT updates.example:443 ")) << server.Requests().back();
+
   response = http.Get(RequestFor(server.Url("/missing")));
   EXPECT_FALSE(response.ok);
   EXPECT_EQ(response.status, 404);

@@ -46,8 +46,10 @@ struct Session {
   bool modernTlsOnly = false;
 };
 
-std::optional<Session> OpenSession(const HttpRequest& request) {
-  const bool viaProxy = !request.proxyHost.empty();
+// A session for one step of the request. Plain HTTP is allowed to this machine only, so
+// requests to it never travel through the proxy.
+std::optional<Session> OpenSession(const HttpRequest& request, const Url& url) {
+  const bool viaProxy = !request.proxyHost.empty() && !IsLoopbackHost(url.host);
   const std::wstring proxy = request.proxyHost + L":" + std::to_wstring(request.proxyPort);
   Session session{UniqueInternet(WinHttpOpen(request.userAgent.c_str(),
                                              viaProxy ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
@@ -162,12 +164,11 @@ HttpResponse Failed(std::wstring text, int status = 0) {
 
 HttpResponse Win32HttpClient::Get(const HttpRequest& request) {
   if (!IsPermittedUrl(request.url)) return Failed(L"the address is not HTTPS: " + request.url);
-  auto session = OpenSession(request);
-  if (!session) return Failed(SystemFailure(L"WinHttpOpen").text);
-
   std::wstring url = request.url;
   for (int redirects = 0;; ++redirects) {
     const Url parsed = *ParseUrl(url);
+    auto session = OpenSession(request, parsed);
+    if (!session) return Failed(SystemFailure(L"WinHttpOpen").text);
     if (parsed.secure && !session->modernTlsOnly) return Failed(L"TLS 1.2 cannot be required on this system");
     auto sent = Send(session->handle.get(), parsed, request);
     if (auto* failure = std::get_if<Failure>(&sent)) return Failed(failure->text);
