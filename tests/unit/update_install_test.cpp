@@ -108,7 +108,8 @@ TEST(ZipArchive, DamagedArchivesAreRefusedWithoutCrashing) {
   }
 }
 
-TEST(UpdateScript, IsTheNineteenLineScriptInTheAnsiCodePage) {
+class UpdateInstallTest : public ::testing::Test {
+ protected:
   FakeFileSystem files;
   FakeShell shell;
   FakeHttpClient http;
@@ -116,6 +117,19 @@ TEST(UpdateScript, IsTheNineteenLineScriptInTheAnsiCodePage) {
   Latin1Locale locale;
   FixedClock clock;
   InstallServices services{http, files, shell, launcher, locale, clock};
+  UpdateTexts texts;
+  InstallOptions options;
+  const std::wstring setupUrl = L"https://a.example/download/Quillmere/Quillmere-setup.exe";
+  const std::wstring zipUrl = L"https://a.example/download/Quillmere/Quillmere.zip";
+  const std::wstring setupPath = shell.temp + L"Quillmere-setup.exe";
+  const std::wstring zipPath = L"C:\\Tools\\Quillmere\\Quillmere.zip";
+
+  InstallResult Run(const std::wstring& url, DownloadProgress progress = {}) {
+    return DownloadAndInstall(services, options, url, texts, std::move(progress));
+  }
+};
+
+TEST_F(UpdateInstallTest, ReplacementScriptIsNineteenLinesInTheAnsiCodePage) {
   const std::string expected =
       "@echo off\r\n"
       "cd /d \"C:\\Tools\\Caf\xE9\\\"\r\n"
@@ -175,28 +189,7 @@ TEST(UpdateInstall, FileNamesAndProgress) {
     EXPECT_EQ(ProgressPercent(c.received, c.total), c.percent) << c.received << "/" << c.total;
 }
 
-class DownloadAndInstallTest : public ::testing::Test {
- protected:
-  FakeFileSystem files;
-  FakeShell shell;
-  FakeHttpClient http;
-  FakeLauncher launcher;
-  Latin1Locale locale;
-  FixedClock clock;
-  InstallServices services{http, files, shell, launcher, locale, clock};
-  UpdateTexts texts;
-  InstallOptions options;
-  const std::wstring setupUrl = L"https://a.example/download/Quillmere/Quillmere-setup.exe";
-  const std::wstring zipUrl = L"https://a.example/download/Quillmere/Quillmere.zip";
-  const std::wstring setupPath = shell.temp + L"Quillmere-setup.exe";
-  const std::wstring zipPath = L"C:\\Tools\\Quillmere\\Quillmere.zip";
-
-  InstallResult Run(const std::wstring& url, DownloadProgress progress = {}) {
-    return DownloadAndInstall(services, options, url, texts, std::move(progress));
-  }
-};
-
-TEST_F(DownloadAndInstallTest, InstalledCopyStartsTheSetupProgram) {
+TEST_F(UpdateInstallTest, InstalledCopyStartsTheSetupProgram) {
   http.Answer(setupUrl, 200, "MZ setup");
   options.language = L"English";
   std::vector<int> percents;
@@ -224,7 +217,7 @@ TEST_F(DownloadAndInstallTest, InstalledCopyStartsTheSetupProgram) {
   EXPECT_EQ(Run(setupUrl).outcome, InstallOutcome::Downloaded);
 }
 
-TEST_F(DownloadAndInstallTest, FailedOrCancelledDownloadLeavesNoFileAndRunsNothing) {
+TEST_F(UpdateInstallTest, FailedOrCancelledDownloadLeavesNoFileAndRunsNothing) {
   files.files[setupPath] = BytesOf("left by an earlier download");
   InstallResult result = Run(setupUrl);  // the server does not answer
   EXPECT_EQ(result.outcome, InstallOutcome::NotDownloaded);
@@ -245,7 +238,7 @@ TEST_F(DownloadAndInstallTest, FailedOrCancelledDownloadLeavesNoFileAndRunsNothi
   EXPECT_EQ(http.RequestedUrls(), (std::vector<std::wstring>{setupUrl, setupUrl, setupUrl}));
 }
 
-TEST_F(DownloadAndInstallTest, PortableCopyUnpacksOnlyASafeArchive) {
+TEST_F(UpdateInstallTest, PortableCopyUnpacksOnlyASafeArchive) {
   options.portable = true;
   const auto good = MakeZip(kGoodNames);
   http.answers[zipUrl] = HttpResponse{true, 200, false, {}, good};
