@@ -9,9 +9,10 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/http_client.h"
-#include "platform/locale.h"
 #include "platform/process_launcher.h"
 #include "platform/shell.h"
+
+#include "latin1_locale.h"
 
 namespace qm::testing {
 
@@ -92,19 +93,6 @@ class FakeLauncher : public ProcessLauncher {
   bool Open(std::wstring_view file, std::wstring_view parameters, WindowShow show) override {
     launches.push_back({std::wstring(file), std::wstring(parameters), show});
     return starts;
-  }
-};
-
-// A single-byte code page holding the first 256 code points; others become "?".
-class Latin1Locale : public Locale {
- public:
-  std::wstring ToLower(std::wstring_view text) override { return std::wstring(text); }
-  std::wstring ToUpper(std::wstring_view text) override { return std::wstring(text); }
-  std::wstring FromAnsi(const std::vector<std::uint8_t>& bytes) override { return {bytes.begin(), bytes.end()}; }
-  std::vector<std::uint8_t> ToAnsi(std::wstring_view text) override {
-    std::vector<std::uint8_t> bytes;
-    for (wchar_t c : text) bytes.push_back(c < 0x100 ? static_cast<std::uint8_t>(c) : '?');
-    return bytes;
   }
 };
 
