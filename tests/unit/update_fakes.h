@@ -1,18 +1,11 @@
 #pragma once
-// Recording substitutes of the seams the update code talks to.
+// Recording stand-ins for the HTTP client and the process launcher.
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/error.h"
-#include "platform/file_system.h"
 #include "platform/http_client.h"
 #include "platform/process_launcher.h"
-#include "platform/shell.h"
-
-#include "latin1_locale.h"
 
 namespace qm::testing {
 
@@ -47,40 +40,6 @@ class FakeHttpClient : public HttpClient {
   }
 };
 
-class FakeFileSystem : public FileSystem {
- public:
-  std::map<std::wstring, std::vector<std::uint8_t>> files;
-  std::set<std::wstring> unwritable;
-
-  bool PathExists(std::wstring_view path) override { return files.contains(std::wstring(path)); }
-  bool FolderExists(std::wstring_view) override { return false; }
-  DriveType GetDriveType(std::wstring_view) override { return DriveType::Fixed; }
-  bool IsDriveReady(wchar_t) override { return true; }
-  std::vector<FileEntry> List(std::wstring_view) override { return {}; }
-  bool DeleteFile(std::wstring_view path) override { return files.erase(std::wstring(path)) > 0; }
-  bool CreateFolders(std::wstring_view) override { return true; }
-  std::optional<std::vector<std::uint8_t>> ReadFile(std::wstring_view path) override {
-    auto found = files.find(std::wstring(path));
-    return found == files.end() ? std::nullopt : std::optional(found->second);
-  }
-  void WriteFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) override {
-    if (unwritable.contains(std::wstring(path))) throw Error(L"Cannot create file \"" + std::wstring(path) + L"\".");
-    files[std::wstring(path)] = bytes;
-  }
-};
-
-class FakeShell : public Shell {
- public:
-  std::wstring temp = L"C:\\Users\\u\\AppData\\Local\\Temp\\";
-  std::wstring program = L"C:\\Tools\\Quillmere\\Quillmere.exe";
-
-  std::wstring SpecialFolderPath(int) override { return {}; }
-  std::wstring WindowsDirectory() override { return L"C:\\Windows"; }
-  std::wstring TempFolder() override { return temp; }
-  std::wstring ProgramFilePath() override { return program; }
-  bool Open(std::wstring_view, std::wstring_view) override { return false; }
-};
-
 struct Launch {
   std::wstring file, parameters;
   WindowShow show;
@@ -94,12 +53,6 @@ class FakeLauncher : public ProcessLauncher {
     launches.push_back({std::wstring(file), std::wstring(parameters), show});
     return starts;
   }
-};
-
-class FixedClock : public Clock {
- public:
-  LocalTime time{2024, 5, 6, 7, 8, 9};
-  LocalTime Now() override { return time; }
 };
 
 }  // namespace qm::testing

@@ -2,6 +2,11 @@
 
 #include "update/update_install.h"
 #include "update/zip_archive.h"
+#include "platform/substitute/fixed_clock.h"
+#include "platform/substitute/substitute_file_system.h"
+#include "platform/substitute/substitute_shell.h"
+#include "temp_folder.h"
+#include "latin1_locale.h"
 #include "update_fakes.h"
 
 namespace qm {
@@ -110,23 +115,31 @@ TEST(ZipArchive, DamagedArchivesAreRefusedWithoutCrashing) {
 
 class UpdateInstallTest : public ::testing::Test {
  protected:
-  FakeFileSystem files;
-  FakeShell shell;
+  void SetUp() override {
+    files.MapDrive(L'C', drive.path());
+    ASSERT_TRUE(files.CreateFolders(shell.TempFolder()));
+    ASSERT_TRUE(files.CreateFolders(L"C:\\Program Files (x86)\\Quillmere"));
+  }
+
+  InstallResult Run(const std::wstring& url, DownloadProgress progress = {}) {
+    return DownloadAndInstall(services, options, url, texts, std::move(progress));
+  }
+
+  testing::TempFolder drive;
+  SubstituteFileSystem files;
+  SubstituteShell shell;
   FakeHttpClient http;
   FakeLauncher launcher;
   Latin1Locale locale;
-  FixedClock clock;
+  FixedClock clock{{2024, 5, 6, 7, 8, 9}};
   InstallServices services{http, files, shell, launcher, locale, clock};
   UpdateTexts texts;
   InstallOptions options;
   const std::wstring setupUrl = L"https://a.example/download/Quillmere/Quillmere-setup.exe";
   const std::wstring zipUrl = L"https://a.example/download/Quillmere/Quillmere.zip";
-  const std::wstring setupPath = shell.temp + L"Quillmere-setup.exe";
-  const std::wstring zipPath = L"C:\\Tools\\Quillmere\\Quillmere.zip";
-
-  InstallResult Run(const std::wstring& url, DownloadProgress progress = {}) {
-    return DownloadAndInstall(services, options, url, texts, std::move(progress));
-  }
+  const std::wstring setupPath = shell.TempFolder() + L"Quillmere-setup.exe";
+  const std::wstring zipPath = L"C:\\Program Files (x86)\\Quillmere\\Quillmere.zip";
+  const std::wstring scriptPath = shell.TempFolder() + L"update_070809.bat";
 };
 
 TEST_F(UpdateInstallTest, ReplacementScriptIsNineteenLinesInTheAnsiCodePage) {
@@ -153,16 +166,14 @@ TEST_F(UpdateInstallTest, ReplacementScriptIsNineteenLinesInTheAnsiCodePage) {
 
   InstallResult result = SimplePortableUpdate(services, L"C:\\Tools\\Caf\u00E9\\Quillmere.zip", L"C:\\Tools\\Caf\u00E9\\Quillmere.exe");
   EXPECT_EQ(result.outcome, InstallOutcome::EndProgramNow);
-  const std::wstring scriptPath = shell.temp + L"update_070809.bat";
-  ASSERT_TRUE(files.files.contains(scriptPath));
-  EXPECT_EQ(files.files[scriptPath], BytesOf(expected));
+  EXPECT_EQ(files.ReadFile(scriptPath), BytesOf(expected));
   ASSERT_EQ(launcher.launches.size(), 1u);
   EXPECT_EQ(launcher.launches[0].file, scriptPath);
   EXPECT_EQ(launcher.launches[0].show, WindowShow::Hidden);
 
   // A folder name the code page cannot hold would make the script work elsewhere.
   launcher.launches.clear();
-  clock.time.second = 10;
+  clock.Set({2024, 5, 6, 7, 8, 10});
   result = SimplePortableUpdate(services, L"C:\\Tools\\Ж\\Quillmere.zip", L"C:\\Tools\\Ж\\Quillmere.exe");
   EXPECT_EQ(result.outcome, InstallOutcome::ScriptFailed);
   EXPECT_EQ(result.message, L"Failed to create update script!");
@@ -200,7 +211,7 @@ TEST_F(UpdateInstallTest, InstalledCopyStartsTheSetupProgram) {
   EXPECT_EQ(result.outcome, InstallOutcome::CloseProgram);
   EXPECT_EQ(result.stateLine, L"Файлы обновления загружены!");
   EXPECT_EQ(percents, (std::vector<int>{50, 100}));
-  EXPECT_EQ(files.files[setupPath], BytesOf("MZ setup"));
+  EXPECT_EQ(files.ReadFile(setupPath), BytesOf("MZ setup"));
   ASSERT_EQ(launcher.launches.size(), 1u);
   EXPECT_EQ(launcher.launches[0].file, setupPath);
   EXPECT_EQ(launcher.launches[0].parameters, SetupSwitches(L"English"));
@@ -218,21 +229,22 @@ TEST_F(UpdateInstallTest, InstalledCopyStartsTheSetupProgram) {
 }
 
 TEST_F(UpdateInstallTest, FailedOrCancelledDownloadLeavesNoFileAndRunsNothing) {
-  files.files[setupPath] = BytesOf("left by an earlier download");
+  files.WriteFile(setupPath, BytesOf("left by an earlier download"));
   InstallResult result = Run(setupUrl);  // the server does not answer
   EXPECT_EQ(result.outcome, InstallOutcome::NotDownloaded);
   EXPECT_EQ(result.stateLine, L"Файлы обновления не загружены!");
-  EXPECT_FALSE(files.files.contains(setupPath));
+  EXPECT_FALSE(files.PathExists(setupPath));
 
   http.Answer(setupUrl, 200, "MZ setup");
+  files.WriteFile(setupPath, BytesOf("left by an earlier download"));
   result = Run(setupUrl, [](std::uint64_t received, std::uint64_t) { return received == 0; });
   EXPECT_EQ(result.outcome, InstallOutcome::NotDownloaded);
-  EXPECT_FALSE(files.files.contains(setupPath));
+  EXPECT_FALSE(files.PathExists(setupPath));
 
   http.Answer(L"http://a.example/download/Quillmere/Quillmere-setup.exe", 200, "MZ");
   EXPECT_EQ(Run(L"http://a.example/download/Quillmere/Quillmere-setup.exe").outcome, InstallOutcome::NotDownloaded);
   EXPECT_EQ(Run(L"").outcome, InstallOutcome::NotDownloaded);  // forced download after a failed check
-  files.unwritable.insert(setupPath);
+  ASSERT_TRUE(files.CreateFolders(setupPath));  // a folder stands where the file would go
   EXPECT_EQ(Run(setupUrl).outcome, InstallOutcome::NotDownloaded);
   EXPECT_TRUE(launcher.launches.empty());
   EXPECT_EQ(http.RequestedUrls(), (std::vector<std::wstring>{setupUrl, setupUrl, setupUrl}));
@@ -246,7 +258,7 @@ TEST_F(UpdateInstallTest, PortableCopyUnpacksOnlyASafeArchive) {
   options.quick = false;
   InstallResult result = Run(zipUrl);
   EXPECT_EQ(result.outcome, InstallOutcome::Downloaded);
-  EXPECT_EQ(files.files[zipPath], good);
+  EXPECT_EQ(files.ReadFile(zipPath), good);
   EXPECT_TRUE(launcher.launches.empty());
 
   options.quick = true;
@@ -254,15 +266,16 @@ TEST_F(UpdateInstallTest, PortableCopyUnpacksOnlyASafeArchive) {
   EXPECT_EQ(result.outcome, InstallOutcome::EndProgramNow);
   EXPECT_EQ(result.stateLine, L"Файлы обновления загружены!");
   ASSERT_EQ(launcher.launches.size(), 1u);
-  EXPECT_EQ(launcher.launches[0].file, shell.temp + L"update_070809.bat");
+  EXPECT_EQ(launcher.launches[0].file, scriptPath);
 
   launcher.launches.clear();
   for (const char* escape : {"..\\..\\x.exe", "C:\\x", "/x"}) {
     http.answers[zipUrl] = HttpResponse{true, 200, false, {}, MakeZip({"Quillmere.exe", escape})};
+    files.WriteFile(zipPath, good);  // from an earlier download
     result = Run(zipUrl);
     EXPECT_EQ(result.outcome, InstallOutcome::NotDownloaded) << escape;
     EXPECT_EQ(result.stateLine, L"Файлы обновления не загружены!");
-    EXPECT_FALSE(files.files.contains(zipPath)) << escape;
+    EXPECT_FALSE(files.PathExists(zipPath)) << escape;
   }
   http.answers[zipUrl] = HttpResponse{true, 200, false, {}, BytesOf("not an archive")};
   EXPECT_EQ(Run(zipUrl).outcome, InstallOutcome::NotDownloaded);
