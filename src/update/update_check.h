@@ -79,9 +79,4 @@ void AcceptStartupOffer(UpdateState& state);
 // The quick start: takes over what the start-up check found; gives the state line.
 std::wstring BeginQuickStart(UpdateState& state, const UpdateTexts& texts, std::wstring_view localVersion);
 
-// The update window's setting: run the check at start-up.
-inline constexpr std::wstring_view kAutoCheckSection = L"Option";
-inline constexpr std::wstring_view kAutoCheckKey = L"CheckBoxAutoCheck";
-inline constexpr bool kAutoCheckDefault = true;
-
 }  // namespace qm

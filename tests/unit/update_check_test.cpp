@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "update/update_check.h"
+#include "text/ini_file.h"
 #include "update/update_servers.h"
+#include "update/update_settings.h"
 #include "update/versions.h"
 #include "update_fakes.h"
 
@@ -140,6 +142,18 @@ TEST(UpdateCheck, StartupOfferLeadsToAQuickStartOnTheNextShowing) {
   EXPECT_EQ(TakeShowAction(state), ShowAction::Check);
   EXPECT_EQ(BeginQuickStart(state, texts, L"1.0"), L"Update available 1.0 ---> 2.0");
   EXPECT_EQ(state.latestVersion, L"2.0");
+}
+
+TEST(UpdateSettings, StartupCheckIsOnUnlessTheFileSaysZero) {
+  EXPECT_TRUE(ReadAutoCheck(IniFile::Parse(L"")));
+  EXPECT_TRUE(ReadAutoCheck(IniFile::Parse(L"[Option]\r\nCheckBoxAutoCheck=yes\r\n")));
+  EXPECT_TRUE(ReadAutoCheck(IniFile::Parse(L"[Option]\r\nCheckBoxAutoCheck=2\r\n")));
+  EXPECT_FALSE(ReadAutoCheck(IniFile::Parse(L"[option]\r\ncheckboxautocheck=0\r\n")));
+
+  IniFile settings = IniFile::Parse(L"[Option]\r\nThemeAuto=1\r\n[Language]\r\nLanguage=English\r\n");
+  WriteAutoCheck(settings, false);
+  EXPECT_EQ(settings.Text(), L"[Option]\r\nThemeAuto=1\r\nCheckBoxAutoCheck=0\r\n\r\n[Language]\r\nLanguage=English\r\n\r\n");
+  EXPECT_FALSE(ReadAutoCheck(settings));
 }
 
 }  // namespace qm
