@@ -31,13 +31,13 @@ bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
+}  // namespace
+
 std::wstring_view TrimBackslashes(std::wstring_view path) {
   while (!path.empty() && path.front() == L'\\') path.remove_prefix(1);
   while (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
   return path;
 }
-
-}  // namespace
 
 std::wstring RootKeyText(RootKey root) {
   for (const auto& name : kRootNames)
@@ -84,6 +84,10 @@ std::wstring StringFromRegData(const std::vector<std::uint8_t>& data) {
   std::wstring text = FromUtf16Le(data.data(), data.size());
   if (auto nul = text.find(L'\0'); nul != std::wstring::npos) text.resize(nul);
   return text;
+}
+
+std::uint32_t DwordFromRegData(const std::vector<std::uint8_t>& data) {
+  return data[0] | (data[1] << 8) | (data[2] << 16) | (std::uint32_t(data[3]) << 24);
 }
 
 Registry::Registry(RegistryBackend& backend, RootKey root, std::uint32_t accessMask)
@@ -165,8 +169,7 @@ std::int32_t Registry::ReadInteger(std::wstring_view name) {
   auto value = ReadRaw(name);
   if (!value || value->type != regtype::Dword || value->data.size() < 4)
     throw Error(L"Invalid data type for '" + std::wstring(name) + L"'");
-  const auto& d = value->data;
-  return static_cast<std::int32_t>(d[0] | (d[1] << 8) | (d[2] << 16) | (std::uint32_t(d[3]) << 24));
+  return static_cast<std::int32_t>(DwordFromRegData(value->data));
 }
 
 bool Registry::DeleteKey(std::wstring_view path) {

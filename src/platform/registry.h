@@ -138,9 +138,14 @@ class Registry {
   std::wstring currentPath_;
 };
 
+// The path without its leading and trailing backslashes.
+std::wstring_view TrimBackslashes(std::wstring_view path);
+
 // String <-> registry bytes (UTF-16 LE, with the terminating NUL on encoding).
 RegValue MakeStringValue(std::wstring_view text, std::uint32_t type = regtype::Sz);
 RegValue MakeDwordValue(std::uint32_t number);
 std::wstring StringFromRegData(const std::vector<std::uint8_t>& data);  // cut at the first NUL
+// The first four bytes, little-endian; `data` must hold at least four.
+std::uint32_t DwordFromRegData(const std::vector<std::uint8_t>& data);
 
 }  // namespace qm

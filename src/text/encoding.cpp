@@ -96,6 +96,12 @@ std::wstring FromUtf16Be(const std::uint8_t* data, size_t byteCount) { return Fr
 void AppendUtf16Le(std::wstring_view text, Bytes& out) { AppendUtf16(text, out, false); }
 void AppendUtf16Be(std::wstring_view text, Bytes& out) { AppendUtf16(text, out, true); }
 
+size_t Utf16Length(std::wstring_view text) {
+  size_t length = 0;
+  ForEachUtf16Unit(text, [&](std::uint16_t) { ++length; });
+  return length;
+}
+
 std::wstring FromUtf8(std::string_view bytes) {
   std::wstring text;
   text.reserve(bytes.size());

@@ -19,6 +19,9 @@ std::wstring FromUtf16Le(const std::uint8_t* data, size_t byteCount);
 std::wstring FromUtf16Be(const std::uint8_t* data, size_t byteCount);
 void AppendUtf16Le(std::wstring_view text, Bytes& out);
 void AppendUtf16Be(std::wstring_view text, Bytes& out);
+// The number of UTF-16 code units of the text (a character outside the Basic
+// Multilingual Plane counts two).
+size_t Utf16Length(std::wstring_view text);
 // UTF-8 <-> text. Malformed sequences become U+FFFD.
 std::wstring FromUtf8(std::string_view bytes);
 std::string ToUtf8(std::wstring_view text);
