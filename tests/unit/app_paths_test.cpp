@@ -8,7 +8,7 @@ namespace {
 
 #define QM_APP_PATHS L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths"
 
-// Eleven subkeys in enumeration order.
+// Eleven subkeys, which the registry lists sorted by name.
 constexpr std::wstring_view kAppPaths = L"[" QM_APP_PATHS L"]\r\n\r\n"
     L"[" QM_APP_PATHS L"\\Present.exe]\r\n@=\"C:\\\\Apps\\\\present.exe\"\r\n\"Path\"=\"C:\\\\Apps\"\r\n\r\n"
     L"[" QM_APP_PATHS L"\\FolderGone.exe]\r\n@=\"\\\"C:\\\\Apps\\\\present.exe\\\"\"\r\n\"Path\"=\"C:\\\\GoneFolder\"\r\n\r\n"
@@ -34,14 +34,14 @@ std::wstring FolderRow(std::wstring_view subkey, std::wstring_view folder) {
 
 const std::vector<std::wstring> kFirstPass{
     ProgramRow(L"BothGone.exe", L"c:\\gone\\both.exe"),
-    ProgramRow(L"Old.exe", L"c:\\program files (x86)\\old\\old.exe"),
-    ProgramRow(L"Expanded.exe", L"C:\\Program Files\\gone\\pf.exe"),
     ProgramRow(L"DataOnly.exe", L"c:\\lost\\d.exe"),
+    ProgramRow(L"Expanded.exe", L"C:\\Program Files\\gone\\pf.exe"),
+    ProgramRow(L"Old.exe", L"c:\\program files (x86)\\old\\old.exe"),
 };
 const std::vector<std::wstring> kSecondPass{
-    FolderRow(L"FolderGone.exe", L"C:\\GoneFolder"),
     FolderRow(L"BothGone.exe", L"C:\\Gone"),
     FolderRow(L"DataOnly.exe", L"C:\\Missing"),
+    FolderRow(L"FolderGone.exe", L"C:\\GoneFolder"),
 };
 
 std::vector<std::wstring> Joined(std::vector<std::wstring> first, const std::vector<std::wstring>& second) {
@@ -71,17 +71,17 @@ TEST_F(AppPathsTest, ExclusionCandidatesAreTheKeyAndEachPassData) {
   scan.Exclude(L"missing");   // the second pass's folder only
   scan.Exclude(L"gonefolder", false);
   scan.Scan(L"CheckBoxApplicationPaths");
-  EXPECT_EQ(scan.Rows(), (std::vector<std::wstring>{kFirstPass[1], kFirstPass[2], kSecondPass[0]}));
+  EXPECT_EQ(scan.Rows(), (std::vector<std::wstring>{kFirstPass[2], kFirstPass[3], kSecondPass[2]}));
 }
 
 TEST_F(AppPathsTest, StopInTheFirstPassSkipsTheSecond) {
-  scan.host.stopAtItem = L"C:\\Program Files (x86)\\Old\\old.exe";
+  scan.host.stopAtItem = L"C:\\Lost\\d.exe";
   scan.Scan(L"CheckBoxApplicationPaths");
   EXPECT_EQ(scan.Rows(), std::vector<std::wstring>{kFirstPass[0]});
 }
 
 TEST_F(AppPathsTest, StopInTheSecondPassKeepsWhatCameBefore) {
-  scan.host.stopAtItem = L"C:\\Gone;";
+  scan.host.stopAtItem = L"C:\\Missing";
   scan.Scan(L"CheckBoxApplicationPaths");
   EXPECT_EQ(scan.Rows(), Joined(kFirstPass, {kSecondPass[0]}));
 }
