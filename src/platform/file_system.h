@@ -7,6 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/error.h"
+
+// <windows.h> defines these two names as macros. Windows code that includes it first
+// gets the seam's own names here; code that includes it later undefines them itself.
+#undef DeleteFile
+#undef GetDriveType
+
 namespace qm {
 
 // GetDriveType values.
@@ -39,6 +46,8 @@ class FileSystem {
   virtual bool DeleteFile(std::wstring_view path) = 0;
   // Creates the folder and every missing parent; true when it exists afterwards.
   virtual bool CreateFolders(std::wstring_view path) = 0;
+  // The whole file; none when it is missing or cannot be read (Windows reads files of
+  // up to 2 GiB - 1 bytes).
   virtual std::optional<std::vector<std::uint8_t>> ReadFile(std::wstring_view path) = 0;
   // Writes the whole file and flushes it to the disk. Raises Error
   // "Cannot create file \"<path>\". <reason>" when any step fails.
@@ -48,5 +57,12 @@ class FileSystem {
 // The drive part of a path: "C:" for "C:\x"; for "\\server\share\x" the text up to the
 // backslash after the share name; otherwise empty.
 std::wstring DrivePart(std::wstring_view path);
+
+// The folder of a path with its trailing backslash: everything up to and including the
+// last backslash or drive colon (C:\a\ for C:\a\b.ini); empty for a bare name.
+std::wstring FolderOfPath(std::wstring_view path);
+
+// The error WriteFile raises: Cannot create file "<path>". <reason>
+Error CannotCreateFileError(std::wstring_view path, std::wstring_view reason);
 
 }  // namespace qm
