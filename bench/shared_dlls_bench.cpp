@@ -22,6 +22,7 @@ namespace qm {
 namespace {
 
 constexpr int kValueCount = 100000;
+constexpr int kNamesPerFolder = 100;  // the substitute's PathExists reads the whole folder
 constexpr int kEveryNthExists = 4;
 
 // A window that shows nothing, with only the Shared DLLs category checked.
@@ -57,7 +58,6 @@ double SecondsOf(auto&& work) {
 int Run() {
   const auto driveC = std::filesystem::temp_directory_path() / "qm-shared-dlls-bench";
   std::filesystem::remove_all(driveC);
-  std::filesystem::create_directories(driveC / "Lib");
 
   SubstituteRegistry registry;
   SubstituteFileSystem files;
@@ -70,9 +70,12 @@ int Run() {
   Registry writer(registry, RootKey::LocalMachine, access::AllAccess64);
   writer.OpenKey(L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", true);
   for (int i = 0; i < kValueCount; ++i) {
-    names.push_back(L"C:\\Lib\\lib" + std::to_wstring(i) + L".dll");
+    const int folder = i / kNamesPerFolder;
+    names.push_back(L"C:\\Lib" + std::to_wstring(folder) + L"\\lib" + std::to_wstring(i) + L".dll");
     writer.WriteInteger(names.back(), 1);
-    if (i % kEveryNthExists == 0) std::ofstream(driveC / "Lib" / ("lib" + std::to_string(i) + ".dll"));
+    if (i % kNamesPerFolder == 0) std::filesystem::create_directories(driveC / ("Lib" + std::to_string(folder)));
+    if (i % kEveryNthExists == 0)
+      std::ofstream(driveC / ("Lib" + std::to_string(folder)) / ("lib" + std::to_string(i) + ".dll"));
   }
   writer.CloseKey();
 

@@ -6,7 +6,7 @@
 
 #include "scan/scan_categories.h"
 #include "text/encoding.h"
-#include "text/text_ops.h"
+#include "text/case_mapping.h"
 
 namespace qm {
 

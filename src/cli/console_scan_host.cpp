@@ -4,7 +4,7 @@
 
 #include "cli/console.h"
 #include "scan/scan_categories.h"
-#include "text/text_ops.h"
+#include "text/case_mapping.h"
 
 namespace qm {
 
@@ -20,7 +20,7 @@ ConsoleScanHost::ConsoleScanHost(std::vector<const ScanCategory*> categories, bo
 
 bool ConsoleScanHost::IsCategoryChecked(std::wstring_view checkBoxName) {
   return std::ranges::any_of(categories_, [&](const ScanCategory* category) {
-    return EqualsAsciiNoCase(category->checkBoxName, checkBoxName);
+    return EqualsNoCase(category->checkBoxName, checkBoxName);
   });
 }
 

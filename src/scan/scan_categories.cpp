@@ -4,7 +4,7 @@
 #include <array>
 
 #include "scan/categories/categories.h"
-#include "text/text_ops.h"
+#include "text/case_mapping.h"
 
 namespace qm {
 
@@ -36,7 +36,7 @@ std::span<const ScanCategory> ScanCategories() { return kCategories; }
 
 const ScanCategory* FindScanCategory(std::wstring_view checkBoxName) {
   auto found = std::ranges::find_if(
-      kCategories, [&](const ScanCategory& category) { return EqualsAsciiNoCase(category.checkBoxName, checkBoxName); });
+      kCategories, [&](const ScanCategory& category) { return EqualsNoCase(category.checkBoxName, checkBoxName); });
   return found == kCategories.end() ? nullptr : &*found;
 }
 

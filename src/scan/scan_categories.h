@@ -17,7 +17,7 @@ struct ScanCategory {
 };
 
 std::span<const ScanCategory> ScanCategories();
-// The category of a check-box name, compared without regard to ASCII case; null when none.
+// The category of a check-box name, compared without regard to case; null when none.
 const ScanCategory* FindScanCategory(std::wstring_view checkBoxName);
 
 }  // namespace qm

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace qm::test {
+namespace qm::testing {
 
 struct RunPathExample {
   std::wstring_view data;
@@ -62,4 +62,4 @@ inline std::wstring ExpectedRunPath(std::wstring_view expected, const std::map<s
   return text;
 }
 
-}  // namespace qm::test
+}  // namespace qm::testing

@@ -2,7 +2,7 @@
 
 #include "scan_test_support.h"
 
-namespace qm::test {
+namespace qm::testing {
 
 namespace {
 
@@ -96,4 +96,4 @@ TEST(AppPaths, NoSubkeysGiveTheRangeZeroToMinusOne) {
 
 }  // namespace
 
-}  // namespace qm::test
+}  // namespace qm::testing

@@ -9,7 +9,7 @@
 
 #include "scan_test_support.h"
 
-namespace qm::test {
+namespace qm::testing {
 
 namespace {
 
@@ -36,7 +36,7 @@ std::string ReadWhole(const std::filesystem::path& path) {
 
 CliResult RunCli(const std::vector<std::string>& args) {
   TempFolder folder;
-  const auto errFile = folder.Path() / "stderr";
+  const auto errFile = folder.path() / "stderr";
   std::string command = Quoted(QM_CLI);
   for (const std::string& arg : args) command += " " + Quoted(arg);
   command += " 2>" + Quoted(errFile.string());
@@ -130,4 +130,4 @@ TEST(CliScan, OtherErrorsExitWithOne) {
 
 }  // namespace
 
-}  // namespace qm::test
+}  // namespace qm::testing

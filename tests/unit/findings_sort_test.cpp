@@ -26,9 +26,12 @@ std::vector<std::wstring> Column(const FindingsList& findings, FindingColumn col
 TEST(FindingsSorter, TheSharedDirectionFlipsBeforeEverySort) {
   SubstituteLocale locale;
   FindingsList findings;
-  findings.Add({.keyPath = L"\\b\\", .valueName = L"_u"});
-  findings.Add({.keyPath = L"\\A\\", .valueName = L"Z"});
-  findings.Add({.keyPath = L"\\c\\", .valueName = L"a"});
+  for (auto [key, name] : {std::pair{L"\\b\\", L"_u"}, std::pair{L"\\A\\", L"Z"}, std::pair{L"\\c\\", L"a"}}) {
+    Finding finding;
+    finding.keyPath = key;
+    finding.valueName = name;
+    findings.Add(finding);
+  }
   FindingsSorter sorter(locale);
 
   sorter.SortBy(findings, FindingColumn::KeyPath);  // first click: descending

@@ -5,7 +5,7 @@
 #include "text/encoding.h"
 #include "scan_test_support.h"
 
-namespace qm::test {
+namespace qm::testing {
 
 namespace {
 
@@ -45,4 +45,4 @@ TEST_F(RunPathTest, LowerCasesWithTheLocale) {
 
 }  // namespace
 
-}  // namespace qm::test
+}  // namespace qm::testing

@@ -2,24 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <random>
+#include <algorithm>
 
 #include "scan/scan_categories.h"
 #include "text/encoding.h"
 
-namespace qm::test {
-
-TempFolder::TempFolder() {
-  std::random_device random;
-  path_ = std::filesystem::temp_directory_path() / ("qm-test-" + std::to_string(random()) + std::to_string(random()));
-  std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
+namespace qm::testing {
 
 void RecordingScanHost::SetProgressMaximum(int value) {
   maximum = value;
@@ -63,8 +51,8 @@ void RecordingScanHost::SetCategoryRunning(std::wstring_view checkBoxName, bool 
 
 ScanFixture::ScanFixture(std::span<const ScanCategory> categories)
     : scanner(platform, host, findings, exclusions, categories) {
-  files.MapDrive(L'C', driveC.Path(), DriveType::Fixed);
-  files.MapDrive(L'E', driveE.Path(), DriveType::Removable);
+  files.MapDrive(L'C', driveC.path(), DriveType::Fixed);
+  files.MapDrive(L'E', driveE.path(), DriveType::Removable);
   files.AddEmptyDrive(L'D', DriveType::CdRom);
   shell.SetWindowsDirectory(L"C:\\Windows");
   shell.SetSpecialFolder(csidl::Windows, L"C:\\Windows");
@@ -77,19 +65,10 @@ void ScanFixture::ImportReg(std::wstring_view keys) {
 }
 
 void ScanFixture::AddFile(std::wstring_view path) {
-  const auto& root = path.starts_with(L"E:") ? driveE.Path() : driveC.Path();
-  std::filesystem::path host = root;
-  std::wstring rest(path.substr(3));
-  const bool folder = rest.ends_with(L'\\');
-  size_t start = 0;
-  while (start < rest.size()) {
-    size_t end = rest.find(L'\\', start);
-    if (end == std::wstring::npos) end = rest.size();
-    if (end > start) host /= ToUtf8(rest.substr(start, end - start));
-    start = end + 1;
-  }
-  std::filesystem::create_directories(folder ? host : host.parent_path());
-  if (!folder) std::ofstream(host) << "x";
+  const TempFolder& drive = path.starts_with(L"E:") ? driveE : driveC;
+  std::string relative = ToUtf8(path.substr(3));
+  std::ranges::replace(relative, '\\', '/');
+  drive.AddFile(relative);
 }
 
 void ScanFixture::Exclude(std::wstring text, bool checked) { exclusions.Add({std::move(text), L"", checked}); }
@@ -113,4 +92,4 @@ std::vector<std::wstring> ScanFixture::Rows() const {
   return rows;
 }
 
-}  // namespace qm::test
+}  // namespace qm::testing

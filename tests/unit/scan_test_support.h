@@ -19,21 +19,9 @@
 #include "scan/findings_list.h"
 #include "scan/scan_host.h"
 #include "scan/scanner.h"
+#include "temp_folder.h"
 
-namespace qm::test {
-
-// A folder of the host, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+namespace qm::testing {
 
 class RecordingScanHost : public ScanHost {
  public:
@@ -89,7 +77,7 @@ class ScanFixture {
 
   // Registry text below the "Windows Registry Editor Version 5.00" line.
   void ImportReg(std::wstring_view keys);
-  // Creates a file (or, with a trailing backslash, a folder) on C: or E:.
+  // Creates a file on C: or E: (and the folders that hold it).
   void AddFile(std::wstring_view path);
   void Exclude(std::wstring text, bool checked = true);
   // Checks only this category and presses Search.
@@ -113,4 +101,4 @@ class ScanFixture {
 
 std::wstring RowText(const Finding& finding);
 
-}  // namespace qm::test
+}  // namespace qm::testing

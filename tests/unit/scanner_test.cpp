@@ -6,7 +6,7 @@
 #include "scan/category_scan.h"
 #include "scan_test_support.h"
 
-namespace qm::test {
+namespace qm::testing {
 
 namespace {
 
@@ -35,6 +35,10 @@ std::vector<std::wstring> Keys(const FindingsList& findings) {
 
 class ScannerTest : public ::testing::Test {
  protected:
+  ScannerTest() {
+    for (const ScanCategory& category : kCategories)
+      scan.host.captions[std::wstring(category.checkBoxName)] = category.defaultCaption;
+  }
   void Check(std::initializer_list<std::wstring> names) { scan.host.checked = names; }
   ScanFixture scan{kCategories};
 };
@@ -103,4 +107,4 @@ TEST_F(ScannerTest, AnErrorInACategoryEndsTheRunAndReturnsToIdle) {
 
 }  // namespace
 
-}  // namespace qm::test
+}  // namespace qm::testing

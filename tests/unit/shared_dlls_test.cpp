@@ -2,7 +2,7 @@
 
 #include "scan_test_support.h"
 
-namespace qm::test {
+namespace qm::testing {
 
 namespace {
 
@@ -80,4 +80,4 @@ TEST(SharedDlls, AMissingKeyLeavesTheProgressAlone) {
 
 }  // namespace
 
-}  // namespace qm::test
+}  // namespace qm::testing

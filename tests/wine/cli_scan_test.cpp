@@ -11,18 +11,13 @@
 #include <vector>
 
 #include "platform/win32/unique_handle.h"
+#include "wine_test_support.h"
 
 namespace {
 
 const std::filesystem::path kFixtures = QM_FIXTURES;
 constexpr wchar_t kAppPaths[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 constexpr wchar_t kSharedDlls[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-
-std::filesystem::path ProgramFolder() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return std::filesystem::path(path).parent_path();
-}
 
 // Starts the command line with stdout (and stderr) going to files; gives the exit code.
 DWORD Run(std::wstring commandLine, const std::filesystem::path& out = {}, const std::filesystem::path& err = {}) {
@@ -90,9 +85,9 @@ class CliScanUnderWine : public ::testing::Test {
 };
 
 TEST_F(CliScanUnderWine, FindsExactlyTheBrokenFixtureEntries) {
-  const auto out = ProgramFolder() / L"cli_scan_out.tsv";
-  const auto err = ProgramFolder() / L"cli_scan_err.txt";
-  const DWORD status = Run(Quoted(ProgramFolder() / L"quillmere-cli.exe") + L" scan --exclusions " +
+  const auto out = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_out.tsv";
+  const auto err = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_err.txt";
+  const DWORD status = Run(Quoted(std::filesystem::path(qm::testing::TestProgramFolder()) / L"quillmere-cli.exe") + L" scan --exclusions " +
                                Quoted(kFixtures / "cli_exclusions.ini"),
                            out, err);
   std::ifstream errors(err);

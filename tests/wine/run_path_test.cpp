@@ -13,7 +13,7 @@
 #include "scan/run_path.h"
 #include "text/encoding.h"
 
-namespace qm::test {
+namespace qm::testing {
 
 namespace {
 
@@ -62,4 +62,4 @@ TEST(RunPathUnderWine, UsesThePlatformsFolders) {
 
 }  // namespace
 
-}  // namespace qm::test
+}  // namespace qm::testing

@@ -3,6 +3,7 @@
 #include "platform/file_system.h"
 #include "scan/categories/categories.h"
 #include "scan/category_scan.h"
+#include "text/case_mapping.h"
 #include "text/text_ops.h"
 
 namespace qm {
