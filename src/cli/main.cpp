@@ -1,11 +1,18 @@
 // quillmere-cli: the console front end over the core.
-#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "text/encoding.h"
 
 #ifdef _WIN32
-int wmain(int, wchar_t**) {
-#else
-int main(int, char**) {
-#endif
-  std::fputs("usage: quillmere-cli scan|fix [options]\n", stderr);
-  return 2;
+int wmain(int argc, wchar_t** argv) {
+  return qm::RunCli(std::vector<std::wstring>(argv + 1, argv + argc));
 }
+#else
+int main(int argc, char** argv) {
+  std::vector<std::wstring> args;
+  for (int i = 1; i < argc; ++i) args.push_back(qm::FromUtf8(argv[i]));
+  return qm::RunCli(args);
+}
+#endif

@@ -1,0 +1,48 @@
+#ifndef _WIN32
+#include <system_error>
+
+#include "cli/cli_platform.h"
+#include "platform/error.h"
+#include "platform/platform.h"
+#include "platform/substitute/fixed_clock.h"
+#include "platform/substitute/substitute_file_system.h"
+#include "platform/substitute/substitute_locale.h"
+#include "platform/substitute/substitute_registry.h"
+#include "platform/substitute/substitute_shell.h"
+
+namespace qm {
+
+namespace {
+
+class SubstituteCliPlatform : public CliPlatform {
+ public:
+  explicit SubstituteCliPlatform(const ScanOptions& options) {
+    if (options.registryFile) registry_.LoadRegFile(*options.registryFile, locale_);
+    for (const DriveMapping& drive : options.drives) {
+      std::error_code error;
+      if (!std::filesystem::is_directory(drive.folder, error))
+        throw Error(L"drive folder not found: " + HostPathText(drive.folder));
+      files_.MapDrive(drive.letter, drive.folder, drive.type);
+    }
+  }
+  const Platform& Get() const override { return platform_; }
+
+ private:
+  SubstituteRegistry registry_;
+  SubstituteFileSystem files_;
+  SubstituteShell shell_;
+  SubstituteLocale locale_;
+  FixedClock clock_;
+  Platform platform_{registry_, files_, shell_, locale_, clock_};
+};
+
+}  // namespace
+
+PlatformKind CliPlatformKind() { return PlatformKind::Substitute; }
+
+std::unique_ptr<CliPlatform> MakeCliPlatform(const ScanOptions& options) {
+  return std::make_unique<SubstituteCliPlatform>(options);
+}
+
+}  // namespace qm
+#endif
