@@ -79,7 +79,7 @@ class CliScanUnderWine : public ::testing::Test {
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     const auto regedit = std::filesystem::path(windows) / L"regedit.exe";
-    ASSERT_EQ(Run(Quoted(regedit) + L" /s " + Quoted(kFixtures / "cli_scan.reg")), 0u);
+    ASSERT_EQ(::Run(Quoted(regedit) + L" /s " + Quoted(kFixtures / "cli_scan.reg")), 0u);
   }
   void TearDown() override { RemoveFixture(); }
 };
@@ -87,7 +87,7 @@ class CliScanUnderWine : public ::testing::Test {
 TEST_F(CliScanUnderWine, FindsExactlyTheBrokenFixtureEntries) {
   const auto out = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_out.tsv";
   const auto err = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_err.txt";
-  const DWORD status = Run(Quoted(std::filesystem::path(qm::testing::TestProgramFolder()) / L"quillmere-cli.exe") + L" scan --exclusions " +
+  const DWORD status = ::Run(Quoted(std::filesystem::path(qm::testing::TestProgramFolder()) / L"quillmere-cli.exe") + L" scan --exclusions " +
                                Quoted(kFixtures / "cli_exclusions.ini"),
                            out, err);
   std::ifstream errors(err);
