@@ -1,6 +1,7 @@
 #include "platform/reg_file.h"
 
 #include "platform/error.h"
+#include "text/case_mapping.h"
 #include "platform/locale.h"
 
 namespace qm {
@@ -161,13 +162,6 @@ std::optional<std::uint32_t> ParseHex(std::wstring_view digits, size_t maxDigits
   return number;
 }
 
-bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  auto lower = [](wchar_t ch) { return (ch >= L'A' && ch <= L'Z') ? wchar_t(ch + 32) : ch; };
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
 
 // Reads one logical line from left to right.
 class LineCursor {

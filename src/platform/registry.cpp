@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/error.h"
+#include "text/case_mapping.h"
 #include "text/encoding.h"
 
 namespace qm {
@@ -22,14 +23,6 @@ constexpr std::array<RootName, 4> kRootNames{{
     {RootKey::Users, L"HKEY_USERS", L"HKU"},
 }};
 
-bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](wchar_t c) { return (c >= L'A' && c <= L'Z') ? wchar_t(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 

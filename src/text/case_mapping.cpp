@@ -91,4 +91,10 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
                     [](wchar_t x, wchar_t y) { return x == y || UpperCaseOf(x) == UpperCaseOf(y); });
 }
 
+bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b) {
+  auto lower = [](wchar_t ch) { return (ch >= L'A' && ch <= L'Z') ? wchar_t(ch + 32) : ch; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) { return lower(x) == lower(y); });
+}
+
 }  // namespace qm

@@ -15,6 +15,9 @@ std::wstring UpperCaseText(std::wstring_view text);
 std::wstring AsciiLower(std::wstring_view text);
 std::wstring AsciiUpper(std::wstring_view text);
 
+// Equal after mapping A-Z to a-z only.
+bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b);
+
 // Equal after mapping every character to upper case, as file and INI names compare.
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 

@@ -1,5 +1,7 @@
 #include "platform/substitute/substitute_registry.h"
 
+#include "text/case_mapping.h"
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -21,34 +23,18 @@ constexpr std::wstring_view kSoftware = L"SOFTWARE";
 constexpr std::wstring_view kClasses = L"Classes";
 constexpr std::wstring_view kWow6432Node = L"WOW6432Node";
 
-// Names compare without regard to case: a simple lower-case mapping for the scripts
-// that key names use in practice (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic).
-// The folded names also give the order in which subkeys are listed.
-char32_t FoldChar(char32_t c) {
-  if (c >= U'A' && c <= U'Z') return c + 32;
-  if (c < 0xC0) return c;
-  if (c <= 0xDE) return c == 0xD7 ? c : c + 32;
-  if (c == 0x178) return 0xFF;
-  const bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
-  const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-  if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1)) return c + 1;
-  if (c >= 0x391 && c <= 0x3A9) return c == 0x3A2 ? c : c + 32;
-  if (c == 0x3C2) return 0x3C3;  // final sigma
-  if (c >= 0x410 && c <= 0x42F) return c + 32;
-  if (c >= 0x400 && c <= 0x40F) return c + 80;
-  return c;
-}
-
+// Names compare without regard to case; the lower-cased names also give the order in
+// which subkeys are listed, as Wine lists them.
 std::wstring FoldName(std::wstring_view name) {
   std::wstring folded(name);
-  for (wchar_t& ch : folded) ch = static_cast<wchar_t>(FoldChar(static_cast<char32_t>(ch)));
+  for (wchar_t& ch : folded) ch = LowerCaseOf(ch);
   return folded;
 }
 
 bool NamesEqual(std::wstring_view a, std::wstring_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return FoldChar(static_cast<char32_t>(x)) == FoldChar(static_cast<char32_t>(y));
+           return LowerCaseOf(x) == LowerCaseOf(y);
          });
 }
 
