@@ -58,6 +58,12 @@ enum class ProgressRule {
   TwiceCountMinusOne,  // 2n - 1, also with no items (then -1)
 };
 
+// The value types a category reads as text.
+enum class TextTypes {
+  StringOrExpandString,  // REG_SZ and REG_EXPAND_SZ
+  StringOnly,            // REG_SZ
+};
+
 // The columns of a finding that a category chooses; the root key, the view and the
 // category caption come from the scan.
 struct FoundEntry {
@@ -81,12 +87,19 @@ class CategoryScan {
   // the names are read.
   std::optional<std::vector<std::wstring>> ReadItemNames(Registry& registry, std::wstring_view keyPath,
                                                          ItemKind kind) const;
+  // The text of a value of the open key, cut at the first NUL and not expanded.
+  // Nothing when the value is missing or of another type: the category passes such a
+  // value over, where reading it as a string would fail and end the run.
+  static std::optional<std::wstring> ReadText(Registry& registry, std::wstring_view valueName,
+                                              TextTypes types = TextTypes::StringOrExpandString);
 
   // --- progress (the taskbar button follows the bar)
   // Sets the maximum by the rule, the bar to 0 and the running item number to 0.
   void StartProgress(std::size_t itemCount, ProgressRule rule);
   // Sets the bar to the running item number, which then goes up by one.
   void StepProgress();
+  // Sets the bar to the item number `index`; the running number goes on from there.
+  void StepProgressTo(std::size_t index);
   // Moves the bar one further than it stands.
   void AdvanceProgress();
   // Sets the bar to its maximum unless the stop flag is set.
