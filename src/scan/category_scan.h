@@ -130,6 +130,14 @@ class CategoryScan {
   // True when it was added.
   bool Report(const Registry& where, FoundEntry entry, std::initializer_list<std::wstring_view> candidates);
 
+  // One value of the open key whose text names a file, the value name being the only
+  // exclusion candidate: the text is read as ReadText reads it (a value passed over
+  // there is passed over here) and shown, and unless isPresent(text) holds the value
+  // is reported for deletion, under the key path `findingKey`.
+  template <class IsPresent>
+  void TestFileValue(Registry& registry, std::wstring_view findingKey, const std::wstring& valueName, TextTypes types,
+                     IsPresent&& isPresent);
+
   // --- item loops
   // For each name while not stopped: StepProgress, then test(name).
   template <class Test>
@@ -163,6 +171,16 @@ class CategoryScan {
   std::wstring caption_;
   int itemNumber_ = 0;
 };
+
+template <class IsPresent>
+void CategoryScan::TestFileValue(Registry& registry, std::wstring_view findingKey, const std::wstring& valueName,
+                                 TextTypes types, IsPresent&& isPresent) {
+  const auto text = ReadText(registry, valueName, types);
+  if (!text) return;
+  ShowItem(*text);
+  if (isPresent(*text)) return;
+  Report(registry, {std::wstring(findingKey), valueName, *text, FindingAction::DeleteValue}, {valueName});
+}
 
 template <class Test>
 void CategoryScan::ForEachItem(const std::vector<std::wstring>& names, Test&& test) {

@@ -25,11 +25,8 @@ void TestDrivers(CategoryScan& scan, Registry& registry, const std::vector<std::
   scan.StartProgress(aliases.size(), ProgressRule::CountMinusOne);
   scan.ForEachItem(aliases, [&](const std::wstring& alias) {
     scan.ProcessMessages();
-    const auto driver = CategoryScan::ReadText(registry, alias, TextTypes::StringOnly);
-    if (!driver) return;
-    scan.ShowItem(*driver);
-    if (IsPresent(scan, *driver)) return;
-    scan.Report(registry, {std::wstring(kFindingKey), alias, *driver, FindingAction::DeleteValue}, {alias});
+    scan.TestFileValue(registry, kFindingKey, alias, TextTypes::StringOnly,
+                       [&](const std::wstring& driver) { return IsPresent(scan, driver); });
   });
   scan.FinishProgress();
 }

@@ -23,14 +23,6 @@ bool IsPresent(const CategoryScan& scan, const std::wstring& fontsFolder, const 
          scan.OnRemovableOrCdRom(inFontsFolder);
 }
 
-void TestFace(CategoryScan& scan, Registry& registry, const std::wstring& fontsFolder, const std::wstring& face) {
-  const auto file = CategoryScan::ReadText(registry, face);
-  if (!file) return;
-  scan.ShowItem(*file);
-  if (IsPresent(scan, fontsFolder, *file)) return;
-  scan.Report(registry, {std::wstring(kFindingKey), face, *file, FindingAction::DeleteValue}, {face});
-}
-
 }  // namespace
 
 void font(CategoryScan& scan) {
@@ -44,7 +36,8 @@ void font(CategoryScan& scan) {
     // A face whose key does not open again leaves the bar where it stands.
     if (!registry.OpenKey(kFontsKey)) continue;
     scan.StepProgressTo(index);
-    TestFace(scan, registry, fontsFolder, (*faces)[index]);
+    scan.TestFileValue(registry, kFindingKey, (*faces)[index], TextTypes::StringOrExpandString,
+                       [&](const std::wstring& file) { return IsPresent(scan, fontsFolder, file); });
     registry.CloseKey();
   }
   scan.FinishProgress();

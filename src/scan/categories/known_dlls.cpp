@@ -24,12 +24,13 @@ bool IsPresent(const CategoryScan& scan, const std::wstring& name, const std::ws
   return scan.Files().PathExists(path) || scan.OnRemovableOrCdRom(path);
 }
 
+// The key is opened again for each value.
 void TestLibrary(CategoryScan& scan, Registry& registry, const std::wstring& name) {
-  const auto library = CategoryScan::ReadText(registry, name);
-  if (!library) return;
-  scan.ShowItem(*library);
-  if (IsPresent(scan, name, *library)) return;
-  scan.Report(registry, {std::wstring(kFindingKey), name, *library, FindingAction::DeleteValue}, {name});
+  scan.ProcessMessages();
+  if (!registry.OpenKey(kKnownDllsKey)) return;
+  scan.TestFileValue(registry, kFindingKey, name, TextTypes::StringOrExpandString,
+                     [&](const std::wstring& library) { return IsPresent(scan, name, library); });
+  registry.CloseKey();
 }
 
 }  // namespace
@@ -38,12 +39,7 @@ void KnownDLLs(CategoryScan& scan) {
   if (scan.Stopped()) return;
   Registry registry = scan.NewRegistry(RootKey::LocalMachine, access::Read64);
   scan.ScanKeyItems(registry, kKnownDllsKey, ItemKind::Values, ProgressRule::CountMinusOne,
-                    [&](const std::wstring& name) {
-                      scan.ProcessMessages();
-                      if (!registry.OpenKey(kKnownDllsKey)) return;
-                      TestLibrary(scan, registry, name);
-                      registry.CloseKey();
-                    });
+                    [&](const std::wstring& name) { TestLibrary(scan, registry, name); });
 }
 
 }  // namespace qm
