@@ -27,6 +27,24 @@ if [ ! -f "$WINEPREFIX/.qm-ready" ]; then
   ) 9>"$WINEPREFIX.lock"
 fi
 
+# Drives for the scans' drive-type rules: D: a CD-ROM drive and E: a removable one,
+# each showing an empty folder of the prefix. Wine reads the types when it starts.
+if [ ! -f "$WINEPREFIX/.qm-drives" ]; then
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.qm-drives" ]; then
+      for drive in d:cdrom e:floppy; do
+        letter=${drive%%:*}
+        mkdir -p "$WINEPREFIX/drive_$letter"
+        ln -sfn "../drive_$letter" "$WINEPREFIX/dosdevices/$letter:"
+        "$wine64" reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d "${drive#*:}" /f >/dev/null 2>&1
+      done
+      wineserver -w
+      touch "$WINEPREFIX/.qm-drives"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+
 # Programs with windows need a display; start a private one when there is none.
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$@"

@@ -28,6 +28,14 @@ std::optional<std::vector<std::wstring>> CategoryScan::ReadItemNames(Registry& r
   return names;
 }
 
+std::optional<std::wstring> CategoryScan::ReadText(Registry& registry, std::wstring_view valueName, TextTypes types) {
+  const auto value = registry.ReadRaw(valueName);
+  if (!value) return std::nullopt;
+  const bool expandAllowed = types == TextTypes::StringOrExpandString;
+  if (value->type != regtype::Sz && !(value->type == regtype::ExpandSz && expandAllowed)) return std::nullopt;
+  return StringFromRegData(value->data);
+}
+
 std::size_t CategoryScan::CountKeyItems(RootKey root, std::wstring_view keyPath, ItemKind kind,
                                         std::uint32_t accessMask) const {
   Registry registry = NewRegistry(root, accessMask);
@@ -50,6 +58,11 @@ void CategoryScan::StartProgress(std::size_t itemCount, ProgressRule rule) {
 }
 
 void CategoryScan::StepProgress() { session_.host.SetProgressPosition(itemNumber_++); }
+
+void CategoryScan::StepProgressTo(std::size_t index) {
+  itemNumber_ = static_cast<int>(index);
+  StepProgress();
+}
 
 void CategoryScan::AdvanceProgress() { session_.host.SetProgressPosition(++itemNumber_); }
 

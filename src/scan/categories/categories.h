@@ -6,5 +6,9 @@ class CategoryScan;
 
 void AppPath(CategoryScan& scan);     // app_paths.cpp
 void SharedDLLs(CategoryScan& scan);  // shared_dlls.cpp
+void font(CategoryScan& scan);        // fonts.cpp
+void Help(CategoryScan& scan);        // help_files.cpp
+void KnownDLLs(CategoryScan& scan);   // known_dlls.cpp
+void Codec(CategoryScan& scan);       // codecs.cpp
 
 }  // namespace qm
