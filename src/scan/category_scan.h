@@ -81,6 +81,13 @@ class CategoryScan {
   // the names are read.
   std::optional<std::vector<std::wstring>> ReadItemNames(Registry& registry, std::wstring_view keyPath,
                                                          ItemKind kind) const;
+  // The data of a REG_SZ value of the open key; nothing when the value is missing or
+  // of another kind (an expandable string too), which is then never read as a string.
+  static std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view name);
+  // The same for a value of the key at `keyPath`, opened for the read and closed again;
+  // nothing when the key does not open.
+  static std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view keyPath,
+                                                     std::wstring_view name);
 
   // --- progress (the taskbar button follows the bar)
   // Sets the maximum by the rule, the bar to 0 and the running item number to 0.
@@ -106,6 +113,9 @@ class CategoryScan {
   std::wstring SpecialFolderPath(int folderNumber) const;
   // The drive part of the path is a removable (2) or CD-ROM (5) drive.
   bool OnRemovableOrCdRom(std::wstring_view path) const;
+  // PathExists for the path, or for the path with every "(x86)" cut out (exact case,
+  // nothing put in its place).
+  bool PathExistsWithOrWithoutX86(std::wstring_view path) const;
   std::wstring LocaleLower(std::wstring_view text) const;
   std::wstring LocaleUpper(std::wstring_view text) const;
 
