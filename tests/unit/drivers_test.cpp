@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "scan_test_support.h"
+#include "setup_fixture_test.h"
 
 namespace qm::testing {
 
@@ -12,15 +10,9 @@ constexpr std::wstring_view kCategory = L"CheckBoxDriver";
 enum ExpectedRow { kCurrentGone, kCurrentRelativeGone, kSet001Gone, kSet001RelativeGone, kSet002Old, kReinstallGone,
                    kReinstallSystem32 };
 
-class DriversTest : public ::testing::Test {
+class DriversTest : public SetupFixtureTest {
  protected:
-  DriversTest() {
-    scan.ImportRegFixture("drivers.reg");
-    scan.CopyFixtureToDriveC("setup_drive_c");
-    scan.ExcludeFromFixture("setup_exclusions.ini");
-  }
-  ScanFixture scan;
-  const std::vector<std::wstring> expected = ExpectedFixtureRows("drivers_expected.tsv");
+  DriversTest() : SetupFixtureTest("drivers.reg", "drivers_expected.tsv") {}
 };
 
 // The current control set and set 001 hold the same drivers, as when Windows runs

@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "scan_test_support.h"
+#include "setup_fixture_test.h"
 
 namespace qm::testing {
 
@@ -14,15 +12,9 @@ enum ExpectedRow {
   kInfBackupPath, kInfFile, kShortcut, kPatch,
 };
 
-class InstalledProgramsTest : public ::testing::Test {
+class InstalledProgramsTest : public SetupFixtureTest {
  protected:
-  InstalledProgramsTest() {
-    scan.ImportRegFixture("installed_programs.reg");
-    scan.CopyFixtureToDriveC("setup_drive_c");
-    scan.ExcludeFromFixture("setup_exclusions.ini");
-  }
-  ScanFixture scan;
-  const std::vector<std::wstring> expected = ExpectedFixtureRows("installed_programs_expected.tsv");
+  InstalledProgramsTest() : SetupFixtureTest("installed_programs.reg", "installed_programs_expected.tsv") {}
 };
 
 TEST_F(InstalledProgramsTest, ReportsEachMissingStringValueOfTheFiveSources) {

@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "scan_test_support.h"
+#include "setup_fixture_test.h"
 
 namespace qm::testing {
 
@@ -8,15 +6,9 @@ namespace {
 
 constexpr std::wstring_view kCategory = L"CheckBoxInstall";
 
-class InstallerFoldersTest : public ::testing::Test {
+class InstallerFoldersTest : public SetupFixtureTest {
  protected:
-  InstallerFoldersTest() {
-    scan.ImportRegFixture("installer_folders.reg");
-    scan.CopyFixtureToDriveC("setup_drive_c");
-    scan.ExcludeFromFixture("setup_exclusions.ini");
-  }
-  ScanFixture scan;
-  const std::vector<std::wstring> expected = ExpectedFixtureRows("installer_folders_expected.tsv");
+  InstallerFoldersTest() : SetupFixtureTest("installer_folders.reg", "installer_folders_expected.tsv") {}
 };
 
 // Existing folders (with or without a trailing backslash), removable and CD-ROM

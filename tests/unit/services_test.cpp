@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "scan_test_support.h"
+#include "setup_fixture_test.h"
 
 namespace qm::testing {
 
@@ -9,15 +7,9 @@ namespace {
 constexpr std::wstring_view kCategory = L"CheckBoxServices";
 constexpr std::wstring_view kServices = L"\\SYSTEM\\CurrentControlSet\\Services\\";
 
-class ServicesTest : public ::testing::Test {
+class ServicesTest : public SetupFixtureTest {
  protected:
-  ServicesTest() {
-    scan.ImportRegFixture("services.reg");
-    scan.CopyFixtureToDriveC("setup_drive_c");
-    scan.ExcludeFromFixture("setup_exclusions.ini");
-  }
-  ScanFixture scan;
-  const std::vector<std::wstring> expected = ExpectedFixtureRows("services_expected.tsv");
+  ServicesTest() : SetupFixtureTest("services.reg", "services_expected.tsv") {}
 };
 
 // Passed over: a present image (also behind switches or once "(x86)" is cut out),
