@@ -48,8 +48,9 @@ class CliScanUnderWine : public ::testing::Test {
 };
 
 TEST_F(CliScanUnderWine, FindsExactlyTheBrokenFixtureEntries) {
-  const auto out = std::filesystem::path(TestProgramFolder()) / L"cli_scan_out.tsv";
-  const auto err = std::filesystem::path(TestProgramFolder()) / L"cli_scan_err.txt";
+  const ScratchFolder scratch;
+  const auto out = std::filesystem::path(scratch.path()) / L"out.tsv";
+  const auto err = std::filesystem::path(scratch.path()) / L"err.txt";
   const DWORD status = RunCommand(CliCommand(L"scan --exclusions " + Quoted(kFixtures / "cli_exclusions.ini")), out, err);
   EXPECT_EQ(status, 0u) << ReadFileText(err);
   EXPECT_EQ(FixtureLines(out), FixtureLines(kFixtures / "cli_scan_expected.tsv"));

@@ -116,8 +116,9 @@ TEST_P(SetupCategoriesUnderWine, TheCliFindsTheFixturesBrokenEntries) {
   ImportedRegistryFixture registry(kFixtures / fixture.registry);
   ASSERT_TRUE(registry.Imported());
 
-  const auto out = std::filesystem::path(TestProgramFolder()) / (std::string("cli_") + fixture.name + "_out.tsv");
-  const auto err = std::filesystem::path(TestProgramFolder()) / (std::string("cli_") + fixture.name + "_err.txt");
+  const ScratchFolder scratch;
+  const auto out = std::filesystem::path(scratch.path()) / L"out.tsv";
+  const auto err = std::filesystem::path(scratch.path()) / L"err.txt";
   const DWORD status = RunCommand(CliCommand(L"scan --category " + std::wstring(fixture.checkBox) + L" --exclusions " +
                                              Quoted(kFixtures / "setup_exclusions.ini")),
                                   out, err);
