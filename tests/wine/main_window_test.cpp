@@ -599,23 +599,26 @@ StartedProgram StartProgram() {
   return started;
 }
 
+struct WindowSearch {
+  DWORD processId;
+  HWND found = nullptr;
+};
+
+// Stops at the first visible top-level window of the searched process.
+BOOL CALLBACK FindVisibleWindowOfProcess(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search.processId && IsWindowVisible(window)) {
+    search.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND MainWindowOf(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    HWND found = nullptr;
-  } search{processId};
-  EnumWindows(
-      [](HWND window, LPARAM parameter) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(parameter);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s.processId && IsWindowVisible(window)) {
-          s.found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{processId};
+  EnumWindows(FindVisibleWindowOfProcess, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
