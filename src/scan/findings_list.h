@@ -40,6 +40,7 @@ class FindingsList {
   // Appends the finding, checked; gives its row index.
   std::size_t Add(Finding finding);
   void Clear() { rows_.clear(); }
+  void Remove(std::size_t index) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index)); }
   void SetChecked(std::size_t index, bool checked) { rows_[index].checked = checked; }
   void CheckAll(bool checked);
   // Puts the rows in the given order: order[i] is the old index of the new row i.
