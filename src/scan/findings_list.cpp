@@ -28,8 +28,7 @@ void FindingsList::CheckAll(bool checked) {
 }
 
 void FindingsList::Reorder(const std::vector<std::size_t>& order) {
-  std::vector<Finding> reordered;
-  reordered.reserve(order.size());
+  std::deque<Finding> reordered;
   for (std::size_t old : order) reordered.push_back(std::move(rows_[old]));
   rows_ = std::move(reordered);
 }
