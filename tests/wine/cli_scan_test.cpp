@@ -1,5 +1,6 @@
 // quillmere-cli.exe over the real registry and file system: the fixture registry is
-// imported with the registry editor and the fixture drive copied to C:\.
+// imported with the registry editor and the fixture drive copied to C:\; a fix is
+// undone by importing its backup with the registry editor.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -11,37 +12,17 @@
 #include <vector>
 
 #include "platform/win32/unique_handle.h"
+#include "registry_test_support.h"
 #include "wine_test_support.h"
 
 namespace {
 
+using qm::testing::Quoted;
+using qm::testing::RunCommand;
+
 const std::filesystem::path kFixtures = QM_FIXTURES;
 constexpr wchar_t kAppPaths[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 constexpr wchar_t kSharedDlls[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-
-// Starts the command line with stdout (and stderr) going to files; gives the exit code.
-DWORD Run(std::wstring commandLine, const std::filesystem::path& out = {}, const std::filesystem::path& err = {}) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  auto open = [&](const std::filesystem::path& path) {
-    return path.empty() ? INVALID_HANDLE_VALUE
-                        : CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-  };
-  qm::UniqueFile outFile(open(out)), errFile(open(err));
-  STARTUPINFOW startup{sizeof(startup)};
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = outFile.get();
-  startup.hStdError = errFile.get();
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
-    return static_cast<DWORD>(-1);
-  qm::UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-  WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  return code;
-}
-
-std::wstring Quoted(const std::filesystem::path& path) { return L"\"" + path.wstring() + L"\""; }
 
 // Removes what the fixture puts into the 64-bit registry and onto C:.
 void RemoveFixture() {
@@ -76,25 +57,62 @@ class CliScanUnderWine : public ::testing::Test {
   void SetUp() override {
     RemoveFixture();
     std::filesystem::copy(kFixtures / "cli_drive_c", L"C:\\", std::filesystem::copy_options::recursive);
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    const auto regedit = std::filesystem::path(windows) / L"regedit.exe";
-    ASSERT_EQ(Run(Quoted(regedit) + L" /s " + Quoted(kFixtures / "cli_scan.reg")), 0u);
+    qm::testing::RunRegedit(L"/s " + Quoted(kFixtures / "cli_scan.reg"));
   }
   void TearDown() override { RemoveFixture(); }
 };
 
+std::string TextOf(const std::filesystem::path& file) {
+  std::ifstream stream(file, std::ios::binary);
+  std::stringstream text;
+  text << stream.rdbuf();
+  return text.str();
+}
+
+// quillmere-cli with the arguments, its stdout and stderr in files of the test folder.
+DWORD RunCli(const std::wstring& arguments, const std::filesystem::path& out, const std::filesystem::path& err) {
+  const auto cli = std::filesystem::path(qm::testing::TestProgramFolder()) / L"quillmere-cli.exe";
+  return RunCommand(Quoted(cli) + L" " + arguments + L" --exclusions " + Quoted(kFixtures / "cli_exclusions.ini"), out,
+                    err);
+}
+
 TEST_F(CliScanUnderWine, FindsExactlyTheBrokenFixtureEntries) {
   const auto out = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_out.tsv";
   const auto err = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_err.txt";
-  const DWORD status = Run(Quoted(std::filesystem::path(qm::testing::TestProgramFolder()) / L"quillmere-cli.exe") + L" scan --exclusions " +
-                               Quoted(kFixtures / "cli_exclusions.ini"),
-                           out, err);
-  std::ifstream errors(err);
-  std::stringstream errorText;
-  errorText << errors.rdbuf();
-  EXPECT_EQ(status, 0u) << errorText.str();
+  EXPECT_EQ(RunCli(L"scan", out, err), 0u) << TextOf(err);
   EXPECT_EQ(FixtureLines(out), FixtureLines(kFixtures / "cli_scan_expected.tsv"));
+}
+
+// The fix deletes the fixture's broken entries, and whatever else is broken in the two
+// keys; the registry editor's import of the backup brings every one of them back.
+TEST_F(CliScanUnderWine, FixIsUndoneByImportingItsBackup) {
+  qm::testing::ScratchFolder scratch;
+  const std::filesystem::path folder = scratch.path();
+  const auto exportKeys = [&] {
+    std::vector<qm::Bytes> exports;
+    for (const wchar_t* key : {kAppPaths, kSharedDlls}) {
+      const auto file = folder / L"export.reg";
+      qm::testing::RunRegedit(L"/e " + Quoted(file) + L" \"HKEY_LOCAL_MACHINE\\" + key + L"\"");
+      exports.push_back(qm::testing::ReadFileBytes(file));
+    }
+    return exports;
+  };
+  const auto before = exportKeys();
+
+  const DWORD status = RunCli(L"fix --backup-dir " + Quoted(folder / L"backups"), folder / L"out.txt", folder / L"err.txt");
+  ASSERT_EQ(status, 0u) << TextOf(folder / L"err.txt");
+  const std::string out = TextOf(folder / L"out.txt");
+  ASSERT_TRUE(out.starts_with("backup: ")) << out;
+  const std::string backup = out.substr(8, out.find('\n') - 8);
+  EXPECT_NE(out.find("\ndeleted keys: "), std::string::npos) << out;
+  qm::UniqueHkey gone;
+  EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kAppPaths) + L"\\QuillmereFixtureGone.exe").c_str(), 0,
+                          KEY_READ | KEY_WOW64_64KEY, gone.put()),
+            ERROR_SUCCESS);
+  ASSERT_NE(exportKeys(), before);
+
+  qm::testing::RunRegedit(L"/s " + Quoted(std::filesystem::path(backup)));
+  EXPECT_EQ(exportKeys(), before);
 }
 
 }  // namespace
