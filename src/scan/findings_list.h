@@ -43,7 +43,6 @@ class FindingsList {
   void Clear() { rows_.clear(); }
   void Remove(std::size_t index) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index)); }
   void SetChecked(std::size_t index, bool checked) { rows_[index].checked = checked; }
-  void CheckAll(bool checked);
   // Puts the rows in the given order: order[i] is the old index of the new row i.
   void Reorder(const std::vector<std::size_t>& order);
 

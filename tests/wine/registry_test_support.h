@@ -13,7 +13,7 @@
 #include "platform/reg_file.h"
 #include "platform/win32/win32_registry.h"
 #include "text/encoding.h"
-#include "wine_test_support.h"
+#include "cli_run.h"
 
 namespace qm::testing {
 
