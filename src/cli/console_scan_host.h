@@ -39,7 +39,7 @@ class ConsoleScanHost : public ScanHost, public RepairHost {
   void ReportError(std::wstring_view message) override { failure_ = std::wstring(message); }
   void ShowFinding(std::size_t) override {}
   void FindingRemoved(std::size_t) override {}
-  std::wstring ReadyText() override { return std::wstring(kDefaultReadyText); }
+  std::wstring ReadyText() override { return {}; }  // no status bar to show it
 
  private:
   void DrawProgress();

@@ -10,9 +10,6 @@
 
 namespace qm {
 
-// The built-in caption of the message item LangReady.
-inline constexpr std::wstring_view kDefaultReadyText = L"Готово";
-
 class RepairHost {
  public:
   virtual ~RepairHost() = default;
@@ -30,7 +27,7 @@ class RepairHost {
   virtual void ShowFinding(std::size_t index) = 0;
   // Row `index` was removed from the model.
   virtual void FindingRemoved(std::size_t index) = 0;
-  // The current caption of LangReady (kDefaultReadyText unless a language replaces it).
+  // The current caption of the message item LangReady ("Готово" as built in).
   virtual std::wstring ReadyText() = 0;
 };
 

@@ -33,7 +33,7 @@ class QuietRepairHost : public RepairHost {
   void ProcessMessages() override {}
   void ShowFinding(std::size_t) override {}
   void FindingRemoved(std::size_t) override {}
-  std::wstring ReadyText() override { return std::wstring(kDefaultReadyText); }
+  std::wstring ReadyText() override { return {}; }
 };
 
 constexpr std::uint32_t kAllAccess32 = KEY_ALL_ACCESS | KEY_WOW64_32KEY;
