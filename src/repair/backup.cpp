@@ -14,8 +14,8 @@ namespace qm {
 
 namespace {
 
-// Numbered names stop here; so many backups within one second means something else
-// answers for the names.
+// Numbered names stop here: when every one of them is taken, the file system claims
+// names it does not hold, and the backup ends with an error instead of trying forever.
 constexpr int kLastFileNumber = 9999;
 
 // The key and everything below it, as the registry editor exports a key: its own block,
