@@ -13,6 +13,7 @@
 #include "exclusions/exclusion_list.h"
 #include "platform/error.h"
 #include "platform/platform.h"
+#include "repair/repair.h"
 #include "scan/findings_list.h"
 #include "scan/scanner.h"
 #include "text/encoding.h"
@@ -33,16 +34,33 @@ void LoadExclusionFile(const std::filesystem::path& path, Locale& locale, Exclus
   AppendExclusions(IniFile::Parse(DecodeText(bytes, locale).text), exclusions);
 }
 
-int Scan(const ScanOptions& options) {
-  const auto platform = MakeCliPlatform(options);
+// Scans the categories of the options into `findings`.
+void ScanInto(const CliOptions& options, const Platform& platform, ConsoleScanHost& host, FindingsList& findings) {
   ExclusionList exclusions;
-  if (options.exclusionsFile) LoadExclusionFile(*options.exclusionsFile, platform->Get().locale, exclusions);
-  FindingsList findings;
-  ConsoleScanHost host(options.categories, StderrIsTerminal());
-  Scanner scanner(platform->Get(), host, findings, exclusions);
+  if (options.exclusionsFile) LoadExclusionFile(*options.exclusionsFile, platform.locale, exclusions);
+  Scanner scanner(platform, host, findings, exclusions);
   scanner.StartSearch();
   if (host.Failure()) throw Error(*host.Failure());
+}
+
+int Scan(const CliOptions& options) {
+  const auto platform = MakeCliPlatform(options);
+  FindingsList findings;
+  ConsoleScanHost host(options.categories, StderrIsTerminal());
+  ScanInto(options, platform->Get(), host, findings);
   WriteStdout(FormatFindings(findings, options.format));
+  return 0;
+}
+
+int Fix(const CliOptions& options) {
+  const auto platform = MakeCliPlatform(options);
+  FindingsList findings;
+  ConsoleScanHost host(options.categories, StderrIsTerminal());
+  ScanInto(options, platform->Get(), host, findings);
+  const RepairResult result = Repair(platform->Get(), host, findings, platform->BackupFolder());
+  WriteStdout(ToUtf8(L"backup: " + platform->ShownPath(result.backupFile) + L"\ndeleted keys: " +
+                     std::to_wstring(result.deletedKeys) + L"\ndeleted values: " +
+                     std::to_wstring(result.deletedValues) + L"\n"));
   return 0;
 }
 
@@ -56,7 +74,8 @@ int Fail(std::wstring_view message, int status) {
 int RunCli(const std::vector<std::wstring>& args) {
   PrepareConsole();
   try {
-    return Scan(ParseCommandLine(args, CliPlatformKind()));
+    const CliOptions options = ParseCommandLine(args, CliPlatformKind());
+    return options.command == CliCommand::Fix ? Fix(options) : Scan(options);
   } catch (const UsageError& error) {
     return Fail(error.Message(), 2);
   } catch (const Error& error) {

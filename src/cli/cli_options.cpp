@@ -71,15 +71,18 @@ std::wstring HostPathText(const std::filesystem::path& path) {
   else return FromUtf8(path.string());
 }
 
-ScanOptions ParseCommandLine(const std::vector<std::wstring>& args, PlatformKind platform) {
-  if (args.empty()) throw UsageError(L"missing command (scan)");
-  if (args[0] != L"scan") throw UsageError(L"unknown command: " + args[0]);
-  ScanOptions options;
-  std::vector<const ScanCategory*> named;
+CliOptions ParseCommandLine(const std::vector<std::wstring>& args, PlatformKind platform) {
+  if (args.empty()) throw UsageError(L"missing command (scan or fix)");
+  CliOptions options;
+  if (args[0] == L"fix") options.command = CliCommand::Fix;
+  else if (args[0] != L"scan") throw UsageError(L"unknown command: " + args[0]);
+  const bool fix = options.command == CliCommand::Fix;
   const bool substitute = platform == PlatformKind::Substitute;
+  std::vector<const ScanCategory*> named;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::wstring& option = args[i];
-    const bool known = option == L"--category" || option == L"--exclusions" || option == L"--format" ||
+    const bool known = option == L"--category" || option == L"--exclusions" || (!fix && option == L"--format") ||
+                       (fix && option == L"--backup-dir") ||
                        (substitute && (option == L"--registry" || option == L"--drive"));
     if (!known) throw UsageError(L"unknown option: " + option);
     if (i + 1 == args.size()) throw UsageError(L"missing value after " + option);
@@ -87,9 +90,14 @@ ScanOptions ParseCommandLine(const std::vector<std::wstring>& args, PlatformKind
     if (option == L"--category") named.push_back(&BuiltCategory(value));
     else if (option == L"--exclusions") options.exclusionsFile = HostPath(value);
     else if (option == L"--format") options.format = ParseFormat(value);
+    else if (option == L"--backup-dir") options.backupFolder = HostPath(value);
     else if (option == L"--registry") options.registryFile = HostPath(value);
     else options.drives.push_back(ParseDrive(value));
   }
+  if (fix && substitute && !options.backupFolder) throw UsageError(L"fix needs --backup-dir DIR here");
+  const bool hostDriveTaken = std::ranges::any_of(
+      options.drives, [](const DriveMapping& drive) { return drive.letter == kSubstituteHostDrive; });
+  if (fix && hostDriveTaken) throw UsageError(L"fix keeps drive Z: for the backup folder");
   options.categories = InRunOrder(named);
   return options;
 }

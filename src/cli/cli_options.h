@@ -14,6 +14,9 @@ struct ScanCategory;
 
 enum class OutputFormat { Tsv, Json };
 
+// scan: print the findings. fix: scan, write the backup and delete every finding.
+enum class CliCommand { Scan, Fix };
+
 // A drive letter shown by a host folder (substitute platform only).
 struct DriveMapping {
   wchar_t letter = L'C';
@@ -21,10 +24,12 @@ struct DriveMapping {
   DriveType type = DriveType::Fixed;
 };
 
-struct ScanOptions {
+struct CliOptions {
+  CliCommand command = CliCommand::Scan;
   std::vector<const ScanCategory*> categories;  // in run order; all built ones when none named
   std::optional<std::filesystem::path> exclusionsFile;
-  OutputFormat format = OutputFormat::Tsv;
+  OutputFormat format = OutputFormat::Tsv;            // scan only
+  std::optional<std::filesystem::path> backupFolder;  // fix only; needed on the substitute platform
   std::optional<std::filesystem::path> registryFile;  // substitute platform only
   std::vector<DriveMapping> drives;                   // substitute platform only
 };
@@ -40,10 +45,12 @@ class UsageError : public std::runtime_error {
 };
 
 // Whether the options that feed the substitute platform (--registry, --drive) exist.
+// There the drive Z: stands for the host's root folder when fix writes its backup.
 enum class PlatformKind { Substitute, Windows };
+inline constexpr wchar_t kSubstituteHostDrive = L'Z';
 
 // The arguments after the program name. Raises UsageError.
-ScanOptions ParseCommandLine(const std::vector<std::wstring>& args, PlatformKind platform);
+CliOptions ParseCommandLine(const std::vector<std::wstring>& args, PlatformKind platform);
 
 // A command-line text as a path of the host, and back.
 std::filesystem::path HostPath(const std::wstring& text);

@@ -1,4 +1,5 @@
 #ifndef _WIN32
+#include <algorithm>
 #include <system_error>
 
 #include "cli/cli_platform.h"
@@ -16,7 +17,7 @@ namespace {
 
 class SubstituteCliPlatform : public CliPlatform {
  public:
-  explicit SubstituteCliPlatform(const ScanOptions& options) {
+  explicit SubstituteCliPlatform(const CliOptions& options) {
     if (options.registryFile) registry_.LoadRegFile(*options.registryFile, locale_);
     for (const DriveMapping& drive : options.drives) {
       std::error_code error;
@@ -24,10 +25,27 @@ class SubstituteCliPlatform : public CliPlatform {
         throw Error(L"drive folder not found: " + HostPathText(drive.folder));
       files_.MapDrive(drive.letter, drive.folder, drive.type);
     }
+    if (options.backupFolder) {
+      files_.MapDrive(kSubstituteHostDrive, std::filesystem::path("/"));
+      backupFolder_ = HostFolderOnDriveZ(*options.backupFolder);
+    }
   }
   const Platform& Get() const override { return platform_; }
+  std::wstring BackupFolder() override { return backupFolder_; }
+  std::wstring ShownPath(const std::wstring& path) override {
+    const auto host = files_.HostPath(path);
+    return host ? HostPathText(*host) : path;
+  }
 
  private:
+  // "/tmp/x" as "Z:\tmp\x".
+  static std::wstring HostFolderOnDriveZ(const std::filesystem::path& folder) {
+    std::wstring text = HostPathText(std::filesystem::absolute(folder));
+    std::ranges::replace(text, L'/', L'\\');
+    return std::wstring(1, kSubstituteHostDrive) + L":" + text;
+  }
+
+  std::wstring backupFolder_;
   SubstituteRegistry registry_;
   SubstituteFileSystem files_;
   SubstituteShell shell_;
@@ -40,7 +58,7 @@ class SubstituteCliPlatform : public CliPlatform {
 
 PlatformKind CliPlatformKind() { return PlatformKind::Substitute; }
 
-std::unique_ptr<CliPlatform> MakeCliPlatform(const ScanOptions& options) {
+std::unique_ptr<CliPlatform> MakeCliPlatform(const CliOptions& options) {
   return std::make_unique<SubstituteCliPlatform>(options);
 }
 

@@ -1,4 +1,7 @@
 #ifdef _WIN32
+#include <filesystem>
+#include <optional>
+
 #include "cli/cli_platform.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_clock.h"
@@ -6,6 +9,7 @@
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "repair/backup.h"
 
 namespace qm {
 
@@ -13,9 +17,15 @@ namespace {
 
 class Win32CliPlatform : public CliPlatform {
  public:
+  explicit Win32CliPlatform(const CliOptions& options) : backupFolder_(options.backupFolder) {}
   const Platform& Get() const override { return platform_; }
+  std::wstring BackupFolder() override {
+    return backupFolder_ ? std::filesystem::absolute(*backupFolder_).wstring() : qm::BackupFolder(shell_);
+  }
+  std::wstring ShownPath(const std::wstring& path) override { return path; }
 
  private:
+  std::optional<std::filesystem::path> backupFolder_;
   Win32Registry registry_;
   Win32FileSystem files_;
   Win32Shell shell_;
@@ -28,7 +38,9 @@ class Win32CliPlatform : public CliPlatform {
 
 PlatformKind CliPlatformKind() { return PlatformKind::Windows; }
 
-std::unique_ptr<CliPlatform> MakeCliPlatform(const ScanOptions&) { return std::make_unique<Win32CliPlatform>(); }
+std::unique_ptr<CliPlatform> MakeCliPlatform(const CliOptions& options) {
+  return std::make_unique<Win32CliPlatform>(options);
+}
 
 }  // namespace qm
 #endif

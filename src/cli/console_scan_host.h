@@ -1,18 +1,20 @@
 #pragma once
-// The scan host of quillmere-cli: the chosen categories are the checked ones, the
-// captions are the built-in ones, and the progress goes to a line on stderr.
+// The scan and repair host of quillmere-cli: the chosen categories are the checked
+// ones, the captions are the built-in ones, and the scan's progress goes to a line on
+// stderr.
 #include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "repair/repair_host.h"
 #include "scan/scan_host.h"
 
 namespace qm {
 
 struct ScanCategory;
 
-class ConsoleScanHost : public ScanHost {
+class ConsoleScanHost : public ScanHost, public RepairHost {
  public:
   ConsoleScanHost(std::vector<const ScanCategory*> categories, bool showProgress);
 
@@ -35,6 +37,9 @@ class ConsoleScanHost : public ScanHost {
   void SetMenusEnabled(bool) override {}
   void ShowRunning(bool running) override;
   void ReportError(std::wstring_view message) override { failure_ = std::wstring(message); }
+  void ShowFinding(std::size_t) override {}
+  void FindingRemoved(std::size_t) override {}
+  std::wstring ReadyText() override { return {}; }  // no status bar to show it
 
  private:
   void DrawProgress();

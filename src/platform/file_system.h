@@ -52,6 +52,11 @@ class FileSystem {
   // Writes the whole file and flushes it to the disk. Raises Error
   // "Cannot create file \"<path>\". <reason>" when any step fails.
   virtual void WriteFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) = 0;
+  // Writes a new file whole and flushes it to the disk, never replacing anything: false,
+  // with nothing written, when a file or folder of that name exists. Raises Error
+  // "Cannot create file \"<path>\". <reason>" when any other step fails, and then leaves
+  // no file behind.
+  virtual bool WriteNewFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) = 0;
 };
 
 // The drive part of a path: "C:" for "C:\x"; for "\\server\share\x" the text up to the

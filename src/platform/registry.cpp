@@ -1,6 +1,8 @@
 #include "platform/registry.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/error.h"
 #include "text/case_mapping.h"
@@ -23,6 +25,13 @@ constexpr std::array<RootName, 4> kRootNames{{
     {RootKey::Users, L"HKEY_USERS", L"HKU"},
 }};
 
+constexpr std::wstring_view kWow6432Node = L"WOW6432Node";
+
+// The first name of a path, and the rest from the backslash after it on.
+std::pair<std::wstring_view, std::wstring_view> SplitFirstName(std::wstring_view path) {
+  const size_t end = std::min(path.find(L'\\'), path.size());
+  return {path.substr(0, end), path.substr(end)};
+}
 
 }  // namespace
 
@@ -48,6 +57,17 @@ RegView ViewOfAccess(std::uint32_t accessMask) {
   if (accessMask & access::Wow64_64Key) return RegView::Bits64;
   if (accessMask & access::Wow64_32Key) return RegView::Bits32;
   return RegView::Default;
+}
+
+std::wstring StoredKeyPath(RootKey root, std::wstring_view path, RegView view) {
+  constexpr std::wstring_view kSoftware = L"SOFTWARE";
+  const std::wstring_view trimmed = TrimBackslashes(path);
+  const auto [first, rest] = SplitFirstName(trimmed);
+  const std::wstring_view second = SplitFirstName(rest.substr(std::min<size_t>(rest.size(), 1))).first;
+  const bool redirected = root == RootKey::LocalMachine && view != RegView::Bits64 && EqualsNoCase(first, kSoftware) &&
+                          !EqualsNoCase(second, kWow6432Node);
+  if (!redirected) return std::wstring(trimmed);
+  return std::wstring(first) + L"\\" + std::wstring(kWow6432Node) + std::wstring(rest);
 }
 
 std::uint32_t ViewBits(RegView view) {

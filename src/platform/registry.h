@@ -38,6 +38,12 @@ enum class RegView { Default, Bits64, Bits32 };
 RegView ViewOfAccess(std::uint32_t accessMask);
 std::uint32_t ViewBits(RegView view);
 
+// Where the registry keeps a key seen in `view`: a key of HKLM\SOFTWARE seen in the
+// 32-bit or the default view lives under HKLM\SOFTWARE\WOW6432Node, every other key
+// where its path says. The path is given and returned below the root, without leading
+// or trailing backslash.
+std::wstring StoredKeyPath(RootKey root, std::wstring_view path, RegView view);
+
 // Registry value types (REG_*).
 namespace regtype {
 constexpr std::uint32_t None = 0, Sz = 1, ExpandSz = 2, Binary = 3, Dword = 4, DwordBigEndian = 5,

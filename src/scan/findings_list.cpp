@@ -24,8 +24,7 @@ std::size_t FindingsList::Add(Finding finding) {
 }
 
 void FindingsList::Reorder(const std::vector<std::size_t>& order) {
-  std::vector<Finding> reordered;
-  reordered.reserve(order.size());
+  std::deque<Finding> reordered;
   for (std::size_t old : order) reordered.push_back(std::move(rows_[old]));
   rows_ = std::move(reordered);
 }

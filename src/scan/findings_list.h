@@ -2,6 +2,7 @@
 // The findings list: the rows a scan adds and the repair works through. The list
 // view of the main window mirrors this model.
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,7 @@ std::wstring ColumnText(const Finding& finding, FindingColumn column);
 
 class FindingsList {
  public:
-  const std::vector<Finding>& Rows() const { return rows_; }
+  const std::deque<Finding>& Rows() const { return rows_; }
   std::size_t Size() const { return rows_.size(); }
   bool Empty() const { return rows_.empty(); }
   const Finding& operator[](std::size_t index) const { return rows_[index]; }
@@ -40,12 +41,13 @@ class FindingsList {
   // Appends the finding, checked; gives its row index.
   std::size_t Add(Finding finding);
   void Clear() { rows_.clear(); }
+  void Remove(std::size_t index) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index)); }
   void SetChecked(std::size_t index, bool checked) { rows_[index].checked = checked; }
   // Puts the rows in the given order: order[i] is the old index of the new row i.
   void Reorder(const std::vector<std::size_t>& order);
 
  private:
-  std::vector<Finding> rows_;
+  std::deque<Finding> rows_;  // the repair takes them from the front
 };
 
 }  // namespace qm

@@ -108,6 +108,10 @@ TEST(CliScan, UsageErrorsNameTheBadArgumentOnOneLine) {
       {{"scan", "--category"}, "--category"},
       {{"scan", "--drive", "C"}, "C"},
       {{"scan", "--drive", "CC=/tmp"}, "CC=/tmp"},
+      {{"scan", "--backup-dir", "/tmp"}, "--backup-dir"},
+      {{"fix", "--format", "json", "--backup-dir", "/tmp"}, "--format"},
+      {{"fix"}, "--backup-dir"},
+      {{"fix", "--backup-dir", "/tmp", "--drive", "Z=/tmp"}, "Z:"},
   };
   // A category that is not built yet, while there is one.
   const auto categories = ScanCategories();
@@ -134,6 +138,34 @@ TEST(CliScan, OtherErrorsExitWithOne) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(std::ranges::count(result.err, '\n'), 1) << result.err;
   }
+}
+
+std::vector<std::string> FixtureFix(const std::filesystem::path& backupFolder) {
+  std::vector<std::string> args = FixtureScan({"--exclusions", kFixtures + "/cli_exclusions.ini", "--backup-dir",
+                                               backupFolder.string()});
+  args[0] = "fix";
+  return args;
+}
+
+TEST(CliFix, WritesTheBackupOfTheFindingsAndCountsWhatItDeleted) {
+  TempFolder folder;
+  const auto backups = folder.path() / "backups";  // made by the fix
+  for (const char* name : {"RarOvozu_2024-01-02_03-04-05.reg", "RarOvozu_2024-01-02_03-04-05_2.reg"}) {
+    const CliResult result = RunCli(FixtureFix(backups));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "backup: " + (backups / name).string() + "\ndeleted keys: 2\ndeleted values: 1\n");
+    EXPECT_EQ(ReadWhole(backups / name), ReadWhole(kFixtures + "/cli_fix_backup_expected.reg"));
+  }
+}
+
+TEST(CliFix, ABackupThatCannotBeWrittenEndsWithTheError) {
+  TempFolder folder;
+  const auto file = folder.AddFile("a file");
+  const CliResult result = RunCli(FixtureFix(file / "backup"));
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("Cannot create file \"Z:"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("\\RarOvozu_2024-01-02_03-04-05.reg\". "), std::string::npos) << result.err;
 }
 
 }  // namespace

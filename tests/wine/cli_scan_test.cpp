@@ -1,13 +1,16 @@
 // quillmere-cli.exe over the real registry and file system: the fixture registry is
-// imported with the registry editor and the fixture drive copied to C:\.
+// imported with the registry editor and the fixture drive copied to C:\; a fix is
+// undone by importing its backup with the registry editor.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "cli_run.h"
 #include "platform/win32/unique_handle.h"
+#include "registry_test_support.h"
 #include "wine_test_support.h"
 
 namespace qm::testing {
@@ -54,6 +57,42 @@ TEST_F(CliScanUnderWine, FindsExactlyTheBrokenFixtureEntries) {
   const DWORD status = RunCommand(CliCommand(L"scan --exclusions " + Quoted(kFixtures / "cli_exclusions.ini")), out, err);
   EXPECT_EQ(status, 0u) << ReadFileText(err);
   EXPECT_EQ(FixtureLines(out), FixtureLines(kFixtures / "cli_scan_expected.tsv"));
+}
+
+// The fix deletes the fixture's broken entries, and whatever else is broken in the two
+// keys; the registry editor's import of the backup brings every one of them back.
+TEST_F(CliScanUnderWine, FixIsUndoneByImportingItsBackup) {
+  const ScratchFolder scratch;
+  const std::filesystem::path folder = scratch.path();
+  const auto exportKeys = [&] {
+    std::vector<Bytes> exports;
+    for (const wchar_t* key : {kAppPaths, kSharedDlls}) {
+      const auto file = folder / L"export.reg";
+      RunRegedit(L"/e " + Quoted(file) + L" \"HKEY_LOCAL_MACHINE\\" + key + L"\"");
+      exports.push_back(ReadFileBytes(file));
+    }
+    return exports;
+  };
+  const auto before = exportKeys();
+
+  const auto out = folder / L"out.txt";
+  const auto err = folder / L"err.txt";
+  const DWORD status = RunCommand(CliCommand(L"fix --exclusions " + Quoted(kFixtures / "cli_exclusions.ini") +
+                                             L" --backup-dir " + Quoted(folder / L"backups")),
+                                  out, err);
+  ASSERT_EQ(status, 0u) << ReadFileText(err);
+  const std::string printed = ReadFileText(out);
+  ASSERT_TRUE(printed.starts_with("backup: ")) << printed;
+  const std::string backup = printed.substr(8, printed.find('\n') - 8);
+  EXPECT_NE(printed.find("\ndeleted keys: "), std::string::npos) << printed;
+  UniqueHkey gone;
+  EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kAppPaths) + L"\\QuillmereFixtureGone.exe").c_str(), 0,
+                          KEY_READ | KEY_WOW64_64KEY, gone.put()),
+            ERROR_SUCCESS);
+  ASSERT_NE(exportKeys(), before);
+
+  ASSERT_EQ(ImportWithRegedit(std::filesystem::path(backup)), 0u);
+  EXPECT_EQ(exportKeys(), before);
 }
 
 }  // namespace

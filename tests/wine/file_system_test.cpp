@@ -85,6 +85,25 @@ TEST_F(Win32FileSystemTest, WriteFailureCarriesTheSystemMessage) {
   }
 }
 
+TEST_F(Win32FileSystemTest, NewFileNeverReplacesAFileOrFolder) {
+  const std::wstring file = scratch_.path() + L"\\backup.reg";
+  EXPECT_TRUE(files_.WriteNewFile(file, Bytes("first")));
+  EXPECT_FALSE(files_.WriteNewFile(file, Bytes("second")));
+  EXPECT_EQ(files_.ReadFile(file), Bytes("first"));
+
+  const std::wstring folder = scratch_.path() + L"\\taken.reg";
+  ASSERT_TRUE(files_.CreateFolders(folder));
+  EXPECT_FALSE(files_.WriteNewFile(folder, Bytes("x")));
+
+  const std::wstring missing = scratch_.path() + L"\\No folder\\backup.reg";
+  try {
+    files_.WriteNewFile(missing, Bytes("x"));
+    FAIL() << "wrote into a missing folder";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.Message(), L"Cannot create file \"" + missing + L"\". " + SystemErrorText(ERROR_PATH_NOT_FOUND));
+  }
+}
+
 }  // namespace
 
 }  // namespace qm

@@ -12,99 +12,18 @@
 #include "platform/substitute/substitute_registry.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_registry.h"
+#include "registry_test_support.h"
 
 namespace qm {
 
 namespace {
 
-std::wstring UniqueName() {
-  return L"QuillmereTest" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(GetTickCount64());
-}
-
-// A test key removed from both views when the test ends, however it ends.
-class ScopedTestKey {
- public:
-  ScopedTestKey(Win32Registry& registry, RootKey root, std::wstring path)
-      : registry_(registry), root_(root), path_(std::move(path)) {}
-  ~ScopedTestKey() {
-    registry_.DeleteTree(root_, path_, access::AllAccess64);
-    registry_.DeleteTree(root_, path_, KEY_ALL_ACCESS | KEY_WOW64_32KEY);
-  }
-  const std::wstring& path() const { return path_; }
-
- private:
-  Win32Registry& registry_;
-  RootKey root_;
-  std::wstring path_;
-};
-
-// Creates the key in the given view with the values given.
-void MakeKey(Win32Registry& registry, RootKey root, const std::wstring& path, std::uint32_t accessMask,
-             const std::vector<RegFileValue>& values = {}) {
-  auto key = registry.Create(root, path, accessMask);
-  ASSERT_TRUE(key) << "cannot create the test key";
-  for (const auto& entry : values) ASSERT_TRUE(registry.SetValue(*key, entry.name, *entry.value));
-}
+using namespace testing;
 
 std::wstring TempFile(const std::wstring& name) {
   wchar_t folder[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, folder);
   return std::wstring(folder) + name;
-}
-
-// Runs the registry editor of the Windows folder with the arguments and waits for it.
-void RunRegedit(const std::wstring& arguments) {
-  wchar_t windows[MAX_PATH];
-  GetWindowsDirectoryW(windows, MAX_PATH);
-  const std::wstring program = std::wstring(windows) + L"\\regedit.exe";
-  std::wstring commandLine = L"\"" + program + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process))
-      << "regedit did not start";
-  UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-  ASSERT_EQ(WaitForSingleObject(processHandle.get(), 60000), WAIT_OBJECT_0) << "regedit did not finish";
-}
-
-Bytes ReadWholeFile(const std::wstring& path) {
-  std::ifstream stream(std::filesystem::path(path), std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-}
-
-Bytes Utf16(std::wstring_view text) { return MakeStringValue(text).data; }
-
-Bytes Sequence(int count) {
-  Bytes bytes;
-  for (int i = 0; i < count; ++i) bytes.push_back(static_cast<std::uint8_t>(i * 7));
-  return bytes;
-}
-
-// Values of every type the registry editor writes, with names and data that test the
-// escapes and the line wrapping.
-std::vector<RegFileValue> EveryKindOfValue() {
-  return {
-      {L"", MakeStringValue(L"default")},
-      {L"Path \"quoted\" \\ name", MakeStringValue(L"C:\\Program Files\\A \"b\"\\")},
-      {L"Lines", MakeStringValue(L"one\r\ntwo")},
-      {L"Пустая", MakeStringValue(L"")},
-      {L"Юникод", MakeStringValue(L"Ж \U0001F600")},
-      {L"Expand", MakeStringValue(L"%ProgramFiles%\\Common Files\\x.dll", regtype::ExpandSz)},
-      {L"Multi", RegValue{regtype::MultiSz, Utf16(std::wstring(L"first\0second\0", 13))}},
-      {L"Dword", MakeDwordValue(0x80000001)},
-      {L"Big endian", RegValue{regtype::DwordBigEndian, {0, 0, 1, 2}}},
-      {L"Qword", RegValue{regtype::Qword, {1, 2, 3, 4, 5, 6, 7, 8}}},
-      {L"Binary", RegValue{regtype::Binary, Sequence(200)}},
-      {L"Empty binary", RegValue{regtype::Binary, {}}},
-      {L"None", RegValue{regtype::None, {1}}},
-      {L"Link", RegValue{regtype::Link, Utf16(L"\\Registry\\Machine\\Software")}},
-      {L"Resources", RegValue{regtype::ResourceList, Sequence(30)}},
-      {L"Descriptor", RegValue{regtype::FullResourceDescriptor, {1, 2}}},
-      {L"Requirements", RegValue{regtype::ResourceRequirementsList, {3}}},
-      {L"Unknown type", RegValue{0x1234, {9, 8, 7}}},
-      {std::wstring(90, L'n'), RegValue{regtype::Binary, Sequence(10)}},
-  };
 }
 
 class Win32RegistryTest : public ::testing::Test {
@@ -183,7 +102,7 @@ TEST_F(Win32RegistryTest, RegeditExportLoadsIntoTheSubstituteAndIsWrittenBackByt
 
   const std::wstring file = TempFile(name + L".reg");
   RunRegedit(L"/e \"" + file + L"\" \"HKEY_CURRENT_USER\\" + key.path() + L"\"");
-  const Bytes exported = ReadWholeFile(file);
+  const Bytes exported = ReadFileBytes(file);
   DeleteFileW(file.c_str());
   ASSERT_FALSE(exported.empty());
 
@@ -204,7 +123,7 @@ TEST_F(Win32RegistryTest, RegeditExportLoadsIntoTheSubstituteAndIsWrittenBackByt
 TEST_F(Win32RegistryTest, WholeSoftwareBranchExportedByRegeditIsWrittenBackByteIdentical) {
   const std::wstring file = TempFile(name + L"_software.reg");
   RunRegedit(L"/e \"" + file + L"\" \"HKEY_LOCAL_MACHINE\\Software\"");
-  const Bytes exported = ReadWholeFile(file);
+  const Bytes exported = ReadFileBytes(file);
   DeleteFileW(file.c_str());
   ASSERT_GT(exported.size(), 100000u);
 

@@ -260,4 +260,16 @@ void SubstituteFileSystem::WriteFile(std::wstring_view path, const std::vector<s
   if (!out) throw CannotCreateFileError(path, L"There is not enough space on the disk.");
 }
 
+bool SubstituteFileSystem::WriteNewFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) {
+  const auto parent = EndsWithSeparator(path) ? std::nullopt : Parent(path);
+  if (parent && !HasWildcard(parent->name) && FindChild(parent->folder, parent->name)) return false;
+  try {
+    WriteFile(path, bytes);
+  } catch (const Error&) {
+    DeleteFile(path);  // what was written of it
+    throw;
+  }
+  return true;
+}
+
 }  // namespace qm

@@ -21,7 +21,6 @@ constexpr std::uint32_t kEnumerateSubKeys = 0x0008;
 
 constexpr std::wstring_view kSoftware = L"SOFTWARE";
 constexpr std::wstring_view kClasses = L"Classes";
-constexpr std::wstring_view kWow6432Node = L"WOW6432Node";
 
 // Names compare without regard to case; the lower-cased names also give the order in
 // which subkeys are listed, as Wine lists them.
@@ -53,12 +52,6 @@ std::wstring JoinPath(const std::vector<std::wstring>& parts) {
   std::wstring path;
   for (const auto& part : parts) path += (path.empty() ? L"" : L"\\") + part;
   return path;
-}
-
-// HKLM\SOFTWARE\<anything but WOW6432Node> lives under WOW6432Node in the 32-bit view,
-// and so does HKLM\SOFTWARE itself.
-bool IsRedirectedTo32Bit(const std::vector<std::wstring>& parts) {
-  return !parts.empty() && NamesEqual(parts[0], kSoftware) && !(parts.size() > 1 && NamesEqual(parts[1], kWow6432Node));
 }
 
 std::uint64_t FileTimeNow() {
@@ -155,8 +148,7 @@ SubstituteRegistry::Location SubstituteRegistry::Locate(RootKey root, std::wstri
       break;
     case RootKey::LocalMachine:
       location.root = localMachine_;
-      if (ViewOfAccess(accessMask) != RegView::Bits64 && IsRedirectedTo32Bit(parts))
-        parts.insert(parts.begin() + 1, std::wstring(kWow6432Node));
+      parts = SplitPath(StoredKeyPath(root, path, ViewOfAccess(accessMask)));
       break;
     case RootKey::CurrentUser: location.root = currentUser_; break;
     case RootKey::Users: location.root = users_; break;

@@ -47,6 +47,25 @@ UniqueFile OpenFile(std::wstring_view path, DWORD access, DWORD share, DWORD dis
 constexpr std::uint64_t kLargestWholeFile = std::numeric_limits<std::int32_t>::max();
 constexpr DWORD kLargestTransfer = 1u << 30;
 
+// A path with a NUL inside cannot be created.
+void RefuseNul(std::wstring_view path) {
+  if (path.find(L'\0') != std::wstring_view::npos) throw CannotCreateFileError(path, SystemErrorText(ERROR_INVALID_NAME));
+}
+
+// Writes all the bytes to the open file and flushes them to the disk; the system's
+// error code when a step fails, 0 when all went well.
+DWORD WriteAndFlush(HANDLE file, const std::vector<std::uint8_t>& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, kLargestTransfer));
+    if (!::WriteFile(file, bytes.data() + done, wanted, &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
+    done += written;
+  }
+  return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
+}
+
 }  // namespace
 
 bool Win32FileSystem::PathExists(std::wstring_view path) {
@@ -128,19 +147,26 @@ std::optional<std::vector<std::uint8_t>> Win32FileSystem::ReadFile(std::wstring_
 }
 
 void Win32FileSystem::WriteFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) {
-  const auto fail = [&](DWORD error) { throw CannotCreateFileError(path, SystemErrorText(error)); };
-  if (path.find(L'\0') != std::wstring_view::npos) fail(ERROR_INVALID_NAME);
+  RefuseNul(path);
   const UniqueFile file = OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-  if (!file) fail(GetLastError());
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD written = 0;
-    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, kLargestTransfer));
-    if (!::WriteFile(file.get(), bytes.data() + done, wanted, &written, nullptr)) fail(GetLastError());
-    if (written == 0) fail(ERROR_WRITE_FAULT);
-    done += written;
+  if (!file) throw CannotCreateFileError(path, SystemErrorText(GetLastError()));
+  if (const DWORD error = WriteAndFlush(file.get(), bytes)) throw CannotCreateFileError(path, SystemErrorText(error));
+}
+
+bool Win32FileSystem::WriteNewFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) {
+  RefuseNul(path);
+  UniqueFile file = OpenFile(path, GENERIC_WRITE, 0, CREATE_NEW);
+  if (!file) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS || PathExists(path)) return false;
+    throw CannotCreateFileError(path, SystemErrorText(error));
   }
-  if (!FlushFileBuffers(file.get())) fail(GetLastError());
+  if (const DWORD error = WriteAndFlush(file.get(), bytes)) {
+    file.reset();
+    DeleteFileW(ApiPath(path).c_str());  // what was written of it
+    throw CannotCreateFileError(path, SystemErrorText(error));
+  }
+  return true;
 }
 
 }  // namespace qm
