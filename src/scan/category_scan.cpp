@@ -8,6 +8,17 @@
 
 namespace qm {
 
+std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view name) {
+  auto value = registry.ReadRaw(name);
+  if (!value || value->type != regtype::Sz) return std::nullopt;
+  return StringFromRegData(value->data);
+}
+
+bool CurrentKeyIsEmpty(Registry& registry) {
+  auto info = registry.GetKeyInfo();
+  return info && info->subKeys == 0 && info->values == 0;
+}
+
 CategoryScan::CategoryScan(const ScanCategory& category, ScanSession& session)
     : session_(session), caption_(session.host.CategoryCaption(category.checkBoxName)) {}
 

@@ -58,6 +58,24 @@ enum class ProgressRule {
   TwiceCountMinusOne,  // 2n - 1, also with no items (then -1)
 };
 
+// The data of a plain string value (REG_SZ) of the registry's current key; nothing
+// when the value is missing or of another type, an expandable string included.
+std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view name);
+
+// The registry's current key has neither subkeys nor values (a set default value
+// counts as a value); false when its information cannot be read.
+bool CurrentKeyIsEmpty(Registry& registry);
+
+// Opens the key as the registry's current key, runs test() and closes the key again.
+// False, without running test(), when the key does not open.
+template <class Test>
+bool WithKeyOpen(Registry& registry, std::wstring_view keyPath, Test&& test) {
+  if (!registry.OpenKey(keyPath)) return false;
+  test();
+  registry.CloseKey();
+  return true;
+}
+
 // The columns of a finding that a category chooses; the root key, the view and the
 // category caption come from the scan.
 struct FoundEntry {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "scan/scan_categories.h"
 #include "text/encoding.h"
@@ -21,6 +22,7 @@ void RecordingScanHost::SetProgressPosition(int value) {
 
 void RecordingScanHost::SetStatusText(StatusPanel panel, std::wstring_view text) {
   status[static_cast<int>(panel)] = text;
+  if (panel == StatusPanel::Item && !text.empty()) shownItems.push_back(status[0] + L"|" + status[1]);
   if (panel == StatusPanel::Item && stopAtItem && text == *stopAtItem) stopPending_ = true;
 }
 
@@ -64,6 +66,15 @@ void ScanFixture::ImportReg(std::wstring_view keys) {
   registry.ImportRegText(L"Windows Registry Editor Version 5.00\r\n\r\n" + std::wstring(keys), locale);
 }
 
+void ScanFixture::ImportRegFixture(std::string_view fileName) {
+  registry.LoadRegFile(std::filesystem::path(QM_FIXTURES) / fileName, locale);
+}
+
+void ScanFixture::Load(const CategoryFixture& fixture) {
+  ImportRegFixture(fixture.regFile);
+  for (std::wstring_view file : fixture.files) AddFile(file);
+}
+
 void ScanFixture::AddFile(std::wstring_view path) {
   const TempFolder& drive = path.starts_with(L"E:") ? driveE : driveC;
   std::string relative = ToUtf8(path.substr(3));
@@ -84,6 +95,17 @@ std::wstring RowText(const Finding& finding) {
                                FindingColumn::ValueData, FindingColumn::Category})
     text += ColumnText(finding, column) + L"|";
   return text + std::wstring(ActionText(finding.action));
+}
+
+std::vector<std::wstring> FixtureRows(std::string_view fileName) {
+  std::ifstream file(std::filesystem::path(QM_FIXTURES) / fileName, std::ios::binary);
+  EXPECT_TRUE(file) << fileName;
+  std::vector<std::wstring> rows;
+  for (std::string line; std::getline(file, line);) {
+    std::ranges::replace(line, '\t', '|');
+    rows.push_back(FromUtf8(line));
+  }
+  return rows;
 }
 
 std::vector<std::wstring> ScanFixture::Rows() const {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/category_fixtures.h"
 #include "exclusions/exclusion_list.h"
 #include "platform/platform.h"
 #include "platform/substitute/fixed_clock.h"
@@ -39,6 +40,7 @@ class RecordingScanHost : public ScanHost {
   std::vector<int> maxima;                 // every maximum set, in order
   std::vector<int> positionsAfterStop;     // every position set once Stop was pressed
   std::wstring status[2];
+  std::vector<std::wstring> shownItems;    // "panel 0|panel 1" each time panel 1 is set
   std::size_t total = 0;
   std::size_t clears = 0;
   bool fixEnabled = false;
@@ -77,6 +79,10 @@ class ScanFixture {
 
   // Registry text below the "Windows Registry Editor Version 5.00" line.
   void ImportReg(std::wstring_view keys);
+  // Imports a .reg file of tests/fixtures.
+  void ImportRegFixture(std::string_view fileName);
+  // Imports the fixture's registry file and creates its files.
+  void Load(const CategoryFixture& fixture);
   // Creates a file on C: or E: (and the folders that hold it).
   void AddFile(std::wstring_view path);
   void Exclude(std::wstring text, bool checked = true);
@@ -100,5 +106,7 @@ class ScanFixture {
 };
 
 std::wstring RowText(const Finding& finding);
+// The lines of a tab-separated findings file of tests/fixtures in the form of Rows().
+std::vector<std::wstring> FixtureRows(std::string_view fileName);
 
 }  // namespace qm::testing

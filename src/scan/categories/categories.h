@@ -7,4 +7,8 @@ class CategoryScan;
 void AppPath(CategoryScan& scan);     // app_paths.cpp
 void SharedDLLs(CategoryScan& scan);  // shared_dlls.cpp
 
+void FileExts(CategoryScan& scan);      // file_types.cpp
+void HKLMSOFTWARE(CategoryScan& scan);  // empty_software_keys.cpp
+void Sound(CategoryScan& scan);         // windows_sounds.cpp
+
 }  // namespace qm
