@@ -8,8 +8,9 @@ namespace {
 
 class EmptySoftwareKeysTest : public ::testing::Test {
  protected:
-  EmptySoftwareKeysTest() { scan.Load(kSoftwareKeysFixture); }
+  EmptySoftwareKeysTest() { scan.ImportRegFixture("software_keys.reg"); }
   ScanFixture scan;
+  const std::vector<std::wstring> expected = ExpectedFixtureRows("software_keys_expected.tsv");
 };
 
 TEST_F(EmptySoftwareKeysTest, ReportsEmptyFirstLevelKeysOfTheThirtyTwoBitView) {
@@ -17,7 +18,7 @@ TEST_F(EmptySoftwareKeysTest, ReportsEmptyFirstLevelKeysOfTheThirtyTwoBitView) {
   // Not reported: the empty key that only the 64-bit view holds, a key whose only
   // content is a set (empty) default value, a key holding only an empty subkey, and
   // that subkey, which lies one level too deep.
-  EXPECT_EQ(scan.Rows(), FixtureRows(kSoftwareKeysFixture.expectedFile));
+  EXPECT_EQ(scan.Rows(), expected);
   for (const Finding& finding : scan.findings.Rows()) EXPECT_EQ(finding.view, RegView::Bits32);
   // Three machine-wide vendor keys in the 32-bit view, two of the user.
   EXPECT_EQ(scan.host.maxima, std::vector<int>{5 - 1});
@@ -61,13 +62,13 @@ TEST_F(EmptySoftwareKeysTest, AnExclusionOfTheVendorSuppressesItUnderBothRoots) 
   scan.Exclude(L"quillmereemptyvendor");
   scan.Exclude(L"EmptyUser", false);
   scan.Scan(L"CheckBoxHKLMSOFTWARE");
-  EXPECT_EQ(scan.Rows(), std::vector<std::wstring>{FixtureRows(kSoftwareKeysFixture.expectedFile)[1]});
+  EXPECT_EQ(scan.Rows(), std::vector<std::wstring>{expected[1]});
 }
 
 TEST_F(EmptySoftwareKeysTest, StopEndsTheCategoryBeforeTheNextKey) {
   scan.host.stopAtItem = L"\\SOFTWARE\\QuillmereParent\\";
   scan.Scan(L"CheckBoxHKLMSOFTWARE");
-  EXPECT_EQ(scan.Rows(), std::vector<std::wstring>{FixtureRows(kSoftwareKeysFixture.expectedFile)[0]});
+  EXPECT_EQ(scan.Rows(), std::vector<std::wstring>{expected[0]});
   EXPECT_EQ(scan.host.shownItems.back(), L"HKLM SOFTWARE: |\\SOFTWARE\\QuillmereParent\\");
   EXPECT_EQ(scan.host.positionsAfterStop, (std::vector<int>{0, 4, 4}));
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "category_fixture.h"
 #include "scan_test_support.h"
 
 namespace qm::testing {
@@ -31,8 +32,10 @@ enum ExpectedRow {
 // 8, 9 and 10) and 4 applications (rows 4 to 7).
 constexpr int kItems = 2 * 5 + 5 * 24 + 4 * 4;
 
+std::vector<std::wstring> Expected() { return ExpectedFixtureRows("file_types_expected.tsv"); }
+
 std::vector<std::wstring> ExpectedWithout(std::initializer_list<ExpectedRow> left) {
-  std::vector<std::wstring> rows = FixtureRows(kFileTypesFixture.expectedFile);
+  std::vector<std::wstring> rows = Expected();
   std::vector<std::wstring> kept;
   for (std::size_t i = 0; i < rows.size(); ++i)
     if (std::ranges::count(left, static_cast<ExpectedRow>(i)) == 0) kept.push_back(rows[i]);
@@ -41,7 +44,10 @@ std::vector<std::wstring> ExpectedWithout(std::initializer_list<ExpectedRow> lef
 
 class FileTypesTest : public ::testing::Test {
  protected:
-  FileTypesTest() { scan.Load(kFileTypesFixture); }
+  FileTypesTest() {
+    scan.ImportRegFixture("file_types.reg");
+    scan.CopyFixtureToDriveC("file_types_and_sounds_drive_c");
+  }
   ScanFixture scan;
 };
 
@@ -50,9 +56,9 @@ TEST_F(FileTypesTest, ReportsEmptyKeysAndKeysWhoseIconCommandOrVersionIsGone) {
   // Icons with index 1x, "AppX" classes, icon keys with subkeys, "%" texts, expandable
   // strings, numbers, empty texts, rundll32, explorer and two-value class commands, and
   // CurVer naming an existing class are all passed over, without an error.
-  ASSERT_EQ(FixtureRows(kFileTypesFixture.expectedFile).size(), static_cast<std::size_t>(kExpectedRows));
-  EXPECT_EQ(scan.Rows(), FixtureRows(kFileTypesFixture.expectedFile));
-  EXPECT_EQ(std::ranges::count_if(scan.host.events, [](const std::wstring& e) { return e.starts_with(L"error"); }), 0);
+  ASSERT_EQ(Expected().size(), static_cast<std::size_t>(kExpectedRows));
+  EXPECT_EQ(scan.Rows(), Expected());
+  EXPECT_TRUE(RanWithoutError(scan.host));
   for (const Finding& finding : scan.findings.Rows()) EXPECT_EQ(finding.view, RegView::Bits64);
   EXPECT_EQ(scan.host.maxima, std::vector<int>{kItems - 1});
   EXPECT_EQ(scan.host.position, kItems - 1);
@@ -99,7 +105,7 @@ TEST_F(FileTypesTest, ExclusionCandidatesAreTheItemKeyAndTheText) {
 TEST_F(FileTypesTest, StopLeavesTheItemUntestedAndEndsTheCategory) {
   scan.host.stopAtItem = L"\\SOFTWARE\\Classes\\QuillmereIcon.Index2\\DefaultIcon\\";
   scan.Scan(L"CheckBoxFileExts");
-  const std::vector<std::wstring> expected = FixtureRows(kFileTypesFixture.expectedFile);
+  const std::vector<std::wstring> expected = Expected();
   EXPECT_EQ(scan.Rows(), std::vector<std::wstring>(expected.begin(), expected.begin() + kIconIndex2));
   EXPECT_EQ(scan.host.positionsAfterStop, (std::vector<int>{0, kItems - 1, kItems - 1}));
   EXPECT_EQ(scan.host.shownItems.back(), L"Типы файлов|" + *scan.host.stopAtItem);

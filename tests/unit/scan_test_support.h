@@ -7,9 +7,9 @@
 #include <set>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "../common/category_fixtures.h"
 #include "exclusions/exclusion_list.h"
 #include "platform/platform.h"
 #include "platform/substitute/fixed_clock.h"
@@ -80,13 +80,14 @@ class ScanFixture {
 
   // Registry text below the "Windows Registry Editor Version 5.00" line.
   void ImportReg(std::wstring_view keys);
-  // Imports a .reg file of tests/fixtures.
-  void ImportRegFixture(std::string_view fileName);
-  // Imports the fixture's registry file and creates its files.
-  void Load(const CategoryFixture& fixture);
   // Creates a file on C: or E: (and the folders that hold it).
   void AddFile(std::wstring_view path);
   void Exclude(std::wstring text, bool checked = true);
+  // Fixtures of tests/fixtures: a registry file imported, a folder copied onto C:, an
+  // exclusion file's rows appended.
+  void ImportRegFixture(std::string_view file);
+  void CopyFixtureToDriveC(std::string_view folder);
+  void ExcludeFromFixture(std::string_view file);
   // Checks only this category and presses Search.
   void Scan(std::wstring_view checkBoxName);
   // Each finding as "root|key|name|data|category|action".
@@ -107,7 +108,8 @@ class ScanFixture {
 };
 
 std::wstring RowText(const Finding& finding);
-// The lines of a tab-separated findings file of tests/fixtures in the form of Rows().
-std::vector<std::wstring> FixtureRows(std::string_view fileName);
+// The lines of a fixture's expected findings (the tab-separated columns that
+// quillmere-cli prints), each as ScanFixture::Rows gives a finding.
+std::vector<std::wstring> ExpectedFixtureRows(std::string_view file);
 
 }  // namespace qm::testing

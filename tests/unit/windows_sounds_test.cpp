@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
+#include "category_fixture.h"
 #include "scan_test_support.h"
 
 namespace qm::testing {
@@ -13,9 +12,12 @@ constexpr int kItems = 2 * 7 + 2 * 1;
 
 class WindowsSoundsTest : public ::testing::Test {
  protected:
-  WindowsSoundsTest() { scan.Load(kSoundsFixture); }
+  WindowsSoundsTest() {
+    scan.ImportRegFixture("sounds.reg");
+    scan.CopyFixtureToDriveC("file_types_and_sounds_drive_c");
+  }
   ScanFixture scan;
-  const std::vector<std::wstring> expected = FixtureRows(kSoundsFixture.expectedFile);
+  const std::vector<std::wstring> expected = ExpectedFixtureRows("sounds_expected.tsv");
 };
 
 TEST_F(WindowsSoundsTest, ReportsAssignedSoundsWhoseFileIsGone) {
@@ -24,7 +26,7 @@ TEST_F(WindowsSoundsTest, ReportsAssignedSoundsWhoseFileIsGone) {
   // strings, "%" texts, empty sounds, numbers, missing default values, other schemes
   // and other applications.
   EXPECT_EQ(scan.Rows(), expected);
-  EXPECT_EQ(std::ranges::count_if(scan.host.events, [](const std::wstring& e) { return e.starts_with(L"error"); }), 0);
+  EXPECT_TRUE(RanWithoutError(scan.host));
   for (const Finding& finding : scan.findings.Rows()) EXPECT_EQ(finding.view, RegView::Bits64);
   EXPECT_EQ(scan.host.maxima, std::vector<int>{kItems - 1});
   EXPECT_EQ(scan.host.position, kItems - 1);

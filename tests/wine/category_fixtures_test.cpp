@@ -1,138 +1,94 @@
-// The category fixtures through quillmere-cli.exe over the real registry and file
-// system: each fixture's registry file is imported with the registry editor, its files
-// are made on C:, and the console scan of its category must give the findings that the
-// native scan over the substitute registry gives.
+// The fixtures of the native category tests, scanned by quillmere-cli.exe on the real
+// registry and file system: each fixture's registry is imported with the registry
+// editor and its drive copied to C:\, and the scan must give the findings the native
+// tests expect of the same fixture. The test prefix has a CD-ROM drive D: and a
+// removable drive E: (scripts/wine-run.sh).
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <string_view>
 
-#include "../common/category_fixtures.h"
-#include "platform/reg_file.h"
-#include "platform/substitute/substitute_locale.h"
+#include "console_run.h"
+#include "platform/registry.h"
 #include "platform/win32/win32_registry.h"
-#include "scan/scan_categories.h"
-#include "text/case_mapping.h"
-#include "wine_test_support.h"
-
-namespace qm::testing {
+#include "text/encoding.h"
 
 namespace {
 
-const std::filesystem::path kFixtures = QM_FIXTURES;
+const std::filesystem::path kFixtures = std::filesystem::path(QM_FIXTURES) / "categories";
 
-// The part of a fixture key's path up to and including its first name that carries
-// "Quillmere"; empty when none does. Deleting that key removes the fixture's key and
-// never a key that was there before.
-std::wstring FixtureOwnedKey(std::wstring_view path) {
-  const std::wstring lower = AsciiLower(path);
-  const std::size_t found = lower.find(L"quillmere");
-  if (found == std::wstring::npos) return {};
-  return std::wstring(path.substr(0, std::min(path.find(L'\\', found), path.size())));
+// The keys the fixtures write to.
+constexpr std::array<std::wstring_view, 6> kFixtureKeys{
+    L"\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",
+    L"\\SOFTWARE\\Microsoft\\Windows\\Help",
+    L"\\SOFTWARE\\Microsoft\\Windows\\HTML Help",
+    L"\\SOFTWARE\\Microsoft\\MMC\\SnapIns",
+    L"\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\KnownDLLs",
+    L"\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32",
+};
+
+// Every fixture entry holds "Quillmere" in its name or its text.
+bool IsFixtureText(std::wstring_view text) { return text.find(L"uillmere") != std::wstring_view::npos; }
+
+// Deletes the fixture's values and subkeys from one key, in the registry's view.
+void RemoveFixtureEntries(qm::Registry& registry, std::wstring_view keyPath) {
+  if (!registry.OpenKey(keyPath)) return;
+  for (const std::wstring& name : registry.GetValueNames()) {
+    const auto text = registry.TryReadString(name);
+    if (IsFixtureText(name) || (text && IsFixtureText(*text))) registry.DeleteValue(name);
+  }
+  const auto subkeys = registry.GetKeyNames();
+  registry.CloseKey();
+  for (const std::wstring& subkey : subkeys)
+    if (IsFixtureText(subkey)) registry.DeleteKey(std::wstring(keyPath) + L"\\" + subkey);
 }
 
-void RemoveFixture(const CategoryFixture& fixture) {
-  SubstituteLocale locale;
-  Win32Registry backend;
-  const std::string text = FileText(kFixtures / fixture.regFile);
-  const RegFile keys = ParseRegFile(Bytes(text.begin(), text.end()), locale);
-  for (const RegFileKey& key : keys.keys) {
-    const std::wstring owned = FixtureOwnedKey(key.path);
-    ASSERT_FALSE(owned.empty()) << "a fixture key without Quillmere in its path";
-    // Paths name the 32-bit branch explicitly (WOW6432Node), so one view reaches both.
-    Registry(backend, key.root, access::AllAccess64).DeleteKey(L"\\" + owned);
+// Removes what the fixtures put into either view of the registry and onto C:.
+void RemoveFixtures() {
+  qm::Win32Registry backend;
+  for (std::uint32_t access : {qm::access::AllAccess64, qm::access::AllAccess | qm::access::Wow64_32Key}) {
+    qm::Registry registry(backend, qm::RootKey::LocalMachine, access);
+    for (std::wstring_view key : kFixtureKeys) RemoveFixtureEntries(registry, key);
   }
   std::error_code ignored;
-  for (std::wstring_view file : fixture.files) std::filesystem::remove(std::filesystem::path(file), ignored);
   std::filesystem::remove_all(L"C:\\QuillmereFixture", ignored);
+  std::filesystem::remove(L"C:\\Windows\\Fonts\\QuillmereFixture.ttf", ignored);
 }
 
-void MakeFiles(const CategoryFixture& fixture) {
-  for (std::wstring_view file : fixture.files) {
-    const std::filesystem::path path(file);
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << "x";
-  }
-}
-
-struct CliOutput {
-  DWORD status;
-  std::filesystem::path out;
-  std::string err;
+struct CategoryFixture {
+  std::string name;          // the fixture's file names
+  std::wstring checkBoxName;
 };
 
-// Scans the fixture's category and nothing else.
-CliOutput ScanCategory(const ScratchFolder& scratch, const CategoryFixture& fixture, std::wstring_view format) {
-  const std::filesystem::path out = std::filesystem::path(scratch.path()) / L"out.txt";
-  const std::filesystem::path err = std::filesystem::path(scratch.path()) / L"err.txt";
-  const auto cli = std::filesystem::path(TestProgramFolder()) / L"quillmere-cli.exe";
-  const DWORD status = RunProgram(Quoted(cli) + L" scan --category " + std::wstring(fixture.checkBoxName) +
-                                      L" --format " + std::wstring(format),
-                                  out, err);
-  return {status, out, FileText(err)};
-}
-
-// Puts the fixture in place for one test and removes it afterwards.
-class FixtureInPlace {
- public:
-  explicit FixtureInPlace(const CategoryFixture& fixture) : fixture_(fixture) {
-    RemoveFixture(fixture_);
-    MakeFiles(fixture_);
-    imported_ = ImportWithRegedit(kFixtures / fixture_.regFile) == 0;
+class CategoryFixtureUnderWine : public ::testing::TestWithParam<CategoryFixture> {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(GetDriveTypeW(L"D:\\"), static_cast<UINT>(DRIVE_CDROM));
+    ASSERT_EQ(GetDriveTypeW(L"E:\\"), static_cast<UINT>(DRIVE_REMOVABLE));
+    RemoveFixtures();
+    std::filesystem::copy(kFixtures / "drive_c", L"C:\\", std::filesystem::copy_options::recursive);
+    ASSERT_EQ(qm::testing::ImportRegFile(kFixtures / (GetParam().name + ".reg")), 0u);
   }
-  ~FixtureInPlace() { RemoveFixture(fixture_); }
-  FixtureInPlace(const FixtureInPlace&) = delete;
-  FixtureInPlace& operator=(const FixtureInPlace&) = delete;
-  bool Imported() const { return imported_; }
-
- private:
-  const CategoryFixture& fixture_;
-  bool imported_ = false;
+  void TearDown() override { RemoveFixtures(); }
 };
-
-class CategoryFixtureUnderWine : public ::testing::TestWithParam<CategoryFixture> {};
 
 TEST_P(CategoryFixtureUnderWine, GivesTheFindingsOfTheNativeScan) {
-  const FixtureInPlace fixture(GetParam());
-  ASSERT_TRUE(fixture.Imported());
-  const ScratchFolder scratch;
-  const CliOutput result = ScanCategory(scratch, GetParam(), L"tsv");
-  EXPECT_EQ(result.status, 0u) << result.err;
-  EXPECT_EQ(FixtureLines(result.out), FixtureLines(kFixtures / GetParam().expectedFile));
+  using namespace qm::testing;
+  const CategoryFixture& fixture = GetParam();
+  const CliResult result =
+      RunCli(L"scan --category " + fixture.checkBoxName, qm::FromUtf8(fixture.name) + L"_out.tsv");
+  EXPECT_EQ(result.status, 0u) << result.errors;
+  EXPECT_EQ(FixtureLines(result.output), FixtureLines(kFixtures / (fixture.name + "_expected.tsv")));
 }
 
-std::string FixtureName(const ::testing::TestParamInfo<CategoryFixture>& info) {
-  const std::string_view file = info.param.regFile;
-  return std::string(file.substr(0, file.find('.')));
-}
-
-INSTANTIATE_TEST_SUITE_P(Categories, CategoryFixtureUnderWine, ::testing::ValuesIn(kCategoryFixtures), FixtureName);
-
-// The machine-wide key found empty in the 32-bit view has a 64-bit namesake that holds
-// data. The finding carries the 32-bit view, and deleting through it removes the key
-// found and leaves the namesake as it was.
-TEST(EmptySoftwareKeysUnderWine, TheFindingsViewReachesTheKeyFoundAndNotItsNamesake) {
-  const FixtureInPlace fixture(kSoftwareKeysFixture);
-  ASSERT_TRUE(fixture.Imported());
-  const ScratchFolder scratch;
-  const CliOutput result = ScanCategory(scratch, kSoftwareKeysFixture, L"json");
-  EXPECT_EQ(result.status, 0u) << result.err;
-  const std::vector<std::string> lines = FixtureLines(result.out);
-  ASSERT_EQ(lines.size(), 2u);
-  for (const std::string& line : lines) EXPECT_NE(line.find("\"view\": \"32\""), std::string::npos) << line;
-
-  Win32Registry backend;
-  constexpr std::wstring_view kFound = L"\\SOFTWARE\\QuillmereEmptyVendor\\";
-  EXPECT_TRUE(Registry(backend, RootKey::LocalMachine, access::AllAccess | ViewBits(RegView::Bits32)).DeleteKey(kFound));
-  EXPECT_FALSE(Registry(backend, RootKey::LocalMachine, access::Read32).KeyExists(kFound));
-  Registry view64(backend, RootKey::LocalMachine, access::Read64);
-  ASSERT_TRUE(view64.OpenKey(kFound));
-  EXPECT_EQ(view64.ReadString(L"InstallDir"), L"C:\\QuillmereFixture");
-  EXPECT_TRUE(view64.KeyExists(L"\\SOFTWARE\\QuillmereEmptyVendor\\Settings\\"));
-}
+INSTANTIATE_TEST_SUITE_P(Categories, CategoryFixtureUnderWine,
+                         ::testing::Values(CategoryFixture{"fonts", L"CheckBoxFonts"},
+                                           CategoryFixture{"help_files", L"CheckBoxHelp"},
+                                           CategoryFixture{"known_dlls", L"CheckBoxKnownDLLs"},
+                                           CategoryFixture{"codecs", L"CheckBoxCodec"}),
+                         [](const ::testing::TestParamInfo<CategoryFixture>& info) { return info.param.name; });
 
 }  // namespace
-
-}  // namespace qm::testing

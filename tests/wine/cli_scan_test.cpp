@@ -6,16 +6,13 @@
 #include <filesystem>
 #include <string>
 
+#include "cli_run.h"
 #include "platform/win32/unique_handle.h"
 #include "wine_test_support.h"
 
-namespace {
+namespace qm::testing {
 
-using qm::testing::FileText;
-using qm::testing::FixtureLines;
-using qm::testing::ImportWithRegedit;
-using qm::testing::Quoted;
-using qm::testing::RunProgram;
+namespace {
 
 const std::filesystem::path kFixtures = QM_FIXTURES;
 constexpr wchar_t kAppPaths[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
@@ -51,14 +48,14 @@ class CliScanUnderWine : public ::testing::Test {
 };
 
 TEST_F(CliScanUnderWine, FindsExactlyTheBrokenFixtureEntries) {
-  const qm::testing::ScratchFolder scratch;
+  const ScratchFolder scratch;
   const auto out = std::filesystem::path(scratch.path()) / L"out.tsv";
   const auto err = std::filesystem::path(scratch.path()) / L"err.txt";
-  const auto cli = std::filesystem::path(qm::testing::TestProgramFolder()) / L"quillmere-cli.exe";
-  const DWORD status =
-      RunProgram(Quoted(cli) + L" scan --exclusions " + Quoted(kFixtures / "cli_exclusions.ini"), out, err);
-  EXPECT_EQ(status, 0u) << FileText(err);
+  const DWORD status = RunCommand(CliCommand(L"scan --exclusions " + Quoted(kFixtures / "cli_exclusions.ini")), out, err);
+  EXPECT_EQ(status, 0u) << ReadFileText(err);
   EXPECT_EQ(FixtureLines(out), FixtureLines(kFixtures / "cli_scan_expected.tsv"));
 }
 
 }  // namespace
+
+}  // namespace qm::testing

@@ -34,8 +34,8 @@ void HKLMSOFTWARE(CategoryScan& scan) {
     const std::wstring keyPath = std::wstring(kSoftwareKey) + name + L"\\";
     scan.ShowStatus(row.statusText, keyPath);
     if (scan.Stopped()) return;
-    WithKeyOpen(registry, keyPath, [&] {
-      if (CurrentKeyIsEmpty(registry)) scan.Report(registry, {keyPath, {}, {}}, {keyPath});
+    scan.WithKeyOpen(registry, keyPath, [&] {
+      if (scan.KeyIsEmpty(registry)) scan.Report(registry, {keyPath, {}, {}}, {keyPath});
     });
   });
 }

@@ -62,7 +62,7 @@ struct DefaultText {
 };
 
 std::optional<DefaultText> ReadDefaultText(const CategoryScan& scan, Registry& registry) {
-  auto text = ReadPlainString(registry, L"");
+  auto text = scan.ReadPlainString(registry, L"");
   if (!text) return std::nullopt;
   std::wstring lower = scan.LocaleLower(*text);
   auto info = registry.GetKeyInfo();
@@ -112,14 +112,14 @@ void TestExtensionRecord(CategoryScan& scan, Registry& registry, const FileTypeI
   auto info = registry.GetKeyInfo();
   if (!info || info->values > 0 || info->subKeys != 1) return;
   const std::wstring openWithList = std::wstring(kFileExtsKey) + item.name + std::wstring(kOpenWithListSuffix);
-  if (!registry.OpenKey(openWithList) || !CurrentKeyIsEmpty(registry)) return;
+  if (!registry.OpenKey(openWithList) || !scan.KeyIsEmpty(registry)) return;
   scan.Report(registry, {std::wstring(kFileExtsKey) + item.name, {}, {}}, {openWithList});
 }
 
 void TestItem(CategoryScan& scan, Registry& registry, const FileTypeItem& item) {
   switch (item.row.test) {
     case FileTypeTest::EmptyKey:
-      if (CurrentKeyIsEmpty(registry)) scan.Report(registry, {item.keyPath, {}, {}}, {item.keyPath});
+      if (scan.KeyIsEmpty(registry)) scan.Report(registry, {item.keyPath, {}, {}}, {item.keyPath});
       break;
     case FileTypeTest::ExtensionRecord: TestExtensionRecord(scan, registry, item); break;
     default: TestDefaultText(scan, registry, item); break;
@@ -134,7 +134,7 @@ void FileExts(CategoryScan& scan) {
     const std::wstring keyPath = std::wstring(row.path) + name + std::wstring(row.suffix);
     scan.ShowItem(keyPath);
     if (scan.Stopped()) return;
-    WithKeyOpen(registry, keyPath, [&] { TestItem(scan, registry, {row, name, keyPath}); });
+    scan.WithKeyOpen(registry, keyPath, [&] { TestItem(scan, registry, {row, name, keyPath}); });
   });
 }
 
