@@ -45,6 +45,11 @@ std::optional<std::wstring> CategoryScan::ReadPlainString(Registry& registry, st
   return text;
 }
 
+bool CategoryScan::KeyIsEmpty(Registry& registry) {
+  auto info = registry.GetKeyInfo();
+  return info && info->subKeys == 0 && info->values == 0;
+}
+
 std::size_t CategoryScan::CountKeyItems(RootKey root, std::wstring_view keyPath, ItemKind kind,
                                         std::uint32_t accessMask) const {
   Registry registry = NewRegistry(root, accessMask);

@@ -100,6 +100,13 @@ class CategoryScan {
   // nothing when the key does not open.
   static std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view keyPath,
                                                      std::wstring_view name);
+  // The open key has neither subkeys nor values (a set default value counts as a
+  // value); false when its information cannot be read.
+  static bool KeyIsEmpty(Registry& registry);
+  // Opens the key, runs test() with it open and closes it again. False, without
+  // running test(), when the key does not open.
+  template <class Test>
+  static bool WithKeyOpen(Registry& registry, std::wstring_view keyPath, Test&& test);
 
   // --- progress (the taskbar button follows the bar)
   // Sets the maximum by the rule, the bar to 0 and the running item number to 0.
@@ -191,6 +198,14 @@ void CategoryScan::TestFileValue(Registry& registry, std::wstring_view findingKe
   ShowItem(*text);
   if (isPresent(*text)) return;
   Report(registry, {std::wstring(findingKey), valueName, *text, FindingAction::DeleteValue}, {valueName});
+}
+
+template <class Test>
+bool CategoryScan::WithKeyOpen(Registry& registry, std::wstring_view keyPath, Test&& test) {
+  if (!registry.OpenKey(keyPath)) return false;
+  test();
+  registry.CloseKey();
+  return true;
 }
 
 template <class Test>

@@ -26,6 +26,7 @@ void RecordingScanHost::SetProgressPosition(int value) {
 
 void RecordingScanHost::SetStatusText(StatusPanel panel, std::wstring_view text) {
   status[static_cast<int>(panel)] = text;
+  if (panel == StatusPanel::Item && !text.empty()) shownItems.push_back(status[0] + L"|" + status[1]);
   if (panel == StatusPanel::Item && stopAtItem && text == *stopAtItem) stopPending_ = true;
 }
 

@@ -41,6 +41,7 @@ class RecordingScanHost : public ScanHost {
   std::vector<int> positions;              // every position set, in order
   std::vector<int> positionsAfterStop;     // every position set once Stop was pressed
   std::wstring status[2];
+  std::vector<std::wstring> shownItems;    // "panel 0|panel 1" each time panel 1 is set
   std::size_t total = 0;
   std::size_t clears = 0;
   bool fixEnabled = false;

@@ -14,5 +14,8 @@ void LoadUninstall(CategoryScan& scan);  // installed_programs.cpp
 void Install(CategoryScan& scan);        // installer_folders.cpp
 void Services(CategoryScan& scan);       // services.cpp
 void Driver(CategoryScan& scan);         // drivers.cpp
+void FileExts(CategoryScan& scan);       // file_types.cpp
+void HKLMSOFTWARE(CategoryScan& scan);   // empty_software_keys.cpp
+void Sound(CategoryScan& scan);          // windows_sounds.cpp
 
 }  // namespace qm
