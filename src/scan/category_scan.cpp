@@ -8,6 +8,12 @@
 
 namespace qm {
 
+std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view name) {
+  auto value = registry.ReadRaw(name);
+  if (!value || value->type != regtype::Sz) return std::nullopt;
+  return StringFromRegData(value->data);
+}
+
 CategoryScan::CategoryScan(const ScanCategory& category, ScanSession& session)
     : session_(session), caption_(session.host.CategoryCaption(category.checkBoxName)) {}
 

@@ -51,6 +51,17 @@ concept ItemSource = requires(const S& source) {
   { source.items } -> std::convertible_to<ItemKind>;
 };
 
+// A key whose items a category walks, when the category keeps nothing else with it.
+struct SourceKey {
+  RootKey root;
+  std::wstring_view path;
+  ItemKind items;
+};
+
+// The text of a plain string value (REG_SZ) of the open key; nothing when the value is
+// missing or of another type (an expandable string too), so that it is passed over.
+std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view name);
+
 // How the progress maximum follows from the number of items n.
 enum class ProgressRule {
   Count,               // n
@@ -81,6 +92,10 @@ class CategoryScan {
   // the names are read.
   std::optional<std::vector<std::wstring>> ReadItemNames(Registry& registry, std::wstring_view keyPath,
                                                          ItemKind kind) const;
+  // Opens the key, runs use() while it is open and closes it again. Nothing runs when
+  // the stop flag is set before the open or after it, or the key does not open.
+  template <class Use>
+  void WithOpenKey(Registry& registry, std::wstring_view keyPath, Use&& use) const;
 
   // --- progress (the taskbar button follows the bar)
   // Sets the maximum by the rule, the bar to 0 and the running item number to 0.
@@ -150,6 +165,13 @@ class CategoryScan {
   std::wstring caption_;
   int itemNumber_ = 0;
 };
+
+template <class Use>
+void CategoryScan::WithOpenKey(Registry& registry, std::wstring_view keyPath, Use&& use) const {
+  if (Stopped() || !registry.OpenKey(keyPath)) return;
+  if (!Stopped()) use();
+  registry.CloseKey();
+}
 
 template <class Test>
 void CategoryScan::ForEachItem(const std::vector<std::wstring>& names, Test&& test) {

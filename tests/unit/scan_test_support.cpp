@@ -3,11 +3,28 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
+#include "exclusions/exclusion_file.h"
 #include "scan/scan_categories.h"
 #include "text/encoding.h"
+#include "text/ini_file.h"
 
 namespace qm::testing {
+
+namespace {
+
+std::filesystem::path FixtureFolder(std::string_view name) { return std::filesystem::path(QM_FIXTURES) / "scan" / name; }
+
+Bytes ReadHostFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  EXPECT_TRUE(file) << path;
+  return Bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
 
 void RecordingScanHost::SetProgressMaximum(int value) {
   maximum = value;
@@ -38,6 +55,10 @@ void RecordingScanHost::ProcessMessages() {
   stateAfterStop = scanner->State();
 }
 
+bool RecordingScanHost::SawError() const {
+  return std::ranges::any_of(events, [](const std::wstring& event) { return event.starts_with(L"error: "); });
+}
+
 std::wstring RecordingScanHost::CategoryCaption(std::wstring_view checkBoxName) {
   auto caption = captions.find(std::wstring(checkBoxName));
   if (caption != captions.end()) return caption->second;
@@ -62,6 +83,13 @@ ScanFixture::ScanFixture(std::span<const ScanCategory> categories)
 
 void ScanFixture::ImportReg(std::wstring_view keys) {
   registry.ImportRegText(L"Windows Registry Editor Version 5.00\r\n\r\n" + std::wstring(keys), locale);
+}
+
+void ScanFixture::LoadFixtureFolder(std::string_view name) {
+  const std::filesystem::path folder = FixtureFolder(name);
+  registry.LoadRegFile(folder / "registry.reg", locale);
+  AppendExclusions(IniFile::Parse(DecodeText(ReadHostFile(folder / "exclusions.ini"), locale).text), exclusions);
+  if (std::filesystem::is_directory(folder / "drive_c")) files.MapDrive(L'C', folder / "drive_c", DriveType::Fixed);
 }
 
 void ScanFixture::AddFile(std::wstring_view path) {
@@ -89,6 +117,17 @@ std::wstring RowText(const Finding& finding) {
 std::vector<std::wstring> ScanFixture::Rows() const {
   std::vector<std::wstring> rows;
   for (const Finding& finding : findings.Rows()) rows.push_back(RowText(finding));
+  return rows;
+}
+
+std::vector<std::wstring> ExpectedRows(std::string_view fixtureFolder) {
+  const Bytes bytes = ReadHostFile(FixtureFolder(fixtureFolder) / "expected.tsv");
+  std::vector<std::wstring> rows;
+  std::istringstream lines(std::string(bytes.begin(), bytes.end()));
+  for (std::string line; std::getline(lines, line);) {
+    std::ranges::replace(line, '\t', '|');
+    rows.push_back(FromUtf8(line));
+  }
   return rows;
 }
 

@@ -7,6 +7,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "exclusions/exclusion_list.h"
@@ -63,6 +64,8 @@ class RecordingScanHost : public ScanHost {
   void SetMenusEnabled(bool enabled) override { menusEnabled = enabled; }
   void ShowRunning(bool running) override { runningLook = running; }
   void ReportError(std::wstring_view message) override { events.push_back(L"error: " + std::wstring(message)); }
+  // An error ended a run.
+  bool SawError() const;
 
  private:
   bool stopPending_ = false;
@@ -80,6 +83,10 @@ class ScanFixture {
   // Creates a file on C: or E: (and the folders that hold it).
   void AddFile(std::wstring_view path);
   void Exclude(std::wstring text, bool checked = true);
+  // A fixture folder of tests/fixtures/scan (shared with the Windows tests): its
+  // registry.reg imported, its exclusions.ini loaded and its drive_c, when it has
+  // one, mapped as C:.
+  void LoadFixtureFolder(std::string_view name);
   // Checks only this category and presses Search.
   void Scan(std::wstring_view checkBoxName);
   // Each finding as "root|key|name|data|category|action".
@@ -100,5 +107,8 @@ class ScanFixture {
 };
 
 std::wstring RowText(const Finding& finding);
+
+// The expected.tsv of a fixture folder, each line in the form of ScanFixture::Rows.
+std::vector<std::wstring> ExpectedRows(std::string_view fixtureFolder);
 
 }  // namespace qm::testing

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "scan_test_support.h"
+
+namespace qm::testing {
+
+namespace {
+
+constexpr std::wstring_view kCheckBox = L"CheckBoxClassKom";
+constexpr std::wstring_view kComponents =
+    L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Components\\";
+
+std::wstring ProductSourceRow(wchar_t drive) {
+  return L"HKEY_CLASSES_ROOT|\\Installer\\Products\\On" + std::wstring(1, drive) + L"\\SourceList\\|LastUsedSource|n;1;" +
+         std::wstring(1, drive) + L":\\Gone\\|Классы компонентов|DelVal";
+}
+
+std::wstring ComponentRow(std::wstring_view valueName, std::wstring_view path) {
+  return L"HKEY_LOCAL_MACHINE|" + std::wstring(kComponents) + L"Decoding\\|" + std::wstring(valueName) + L"|" +
+         std::wstring(path) + L"|Классы компонентов|DelVal";
+}
+
+// Seven products, two components and three packages.
+TEST(ComponentClasses, ReportsSourcesComponentsAndPackagesWhoseLocationIsGone) {
+  ScanFixture scan;
+  scan.LoadFixtureFolder("component_classes");
+  scan.Scan(kCheckBox);
+  EXPECT_EQ(scan.Rows(), ExpectedRows("component_classes"));
+  EXPECT_FALSE(scan.host.SawError());
+  EXPECT_EQ(scan.host.maxima, std::vector<int>{11});  // subkeys of the three sections, - 1
+  EXPECT_EQ(scan.host.position, 11);
+}
+
+// A source counts as gone only on a ready fixed, remote or RAM-disk drive.
+TEST(ComponentClasses, OnlyReadyFixedRemoteAndRamDiskDrivesAreTested) {
+  ScanFixture scan;
+  scan.files.MapDrive(L'N', scan.driveC.path(), DriveType::Remote);
+  scan.files.MapDrive(L'R', scan.driveC.path(), DriveType::RamDisk);
+  scan.files.MapDrive(L'F', scan.driveC.path(), DriveType::CdRom);
+  scan.files.AddEmptyDrive(L'G', DriveType::Fixed);  // fixed, but reports that it is not ready
+  std::wstring reg;
+  for (wchar_t drive : std::wstring_view(L"CDEFGNQR"))
+    reg += L"[HKEY_CLASSES_ROOT\\Installer\\Products\\On" + std::wstring(1, drive) +
+           L"\\SourceList]\r\n\"LastUsedSource\"=\"n;1;" + std::wstring(1, drive) + L":\\\\Gone\\\\\"\r\n\r\n";
+  scan.ImportReg(reg);
+  scan.Scan(kCheckBox);
+  EXPECT_EQ(scan.Rows(), (std::vector<std::wstring>{ProductSourceRow(L'C'), ProductSourceRow(L'N'),
+                                                    ProductSourceRow(L'R')}));
+}
+
+// The stored key paths are decoded before they are tested; a path that names a key
+// under any of the three roots is passed over.
+TEST(ComponentClasses, ComponentKeyPathsAreDecodedAndRegistryPathsPassedOver) {
+  ScanFixture scan;
+  scan.ImportReg(L"[HKEY_LOCAL_MACHINE" + std::wstring(kComponents) + L"Decoding]\r\n" +
+                 LR"("a"="C?\\Gone\\a.dll"
+"b"="C:\\:Gone\\b.dll"
+"c"="C?\\Gone\\22:c.dll"
+"d"="03:\\Gone\\d.dll"
+"e"="C:\\Gone\\typelib\\e.dll"
+"f"="C:\\Gone\\Record.dll"
+"g"="C:\\Gone\\<g>.dll"
+"h"="C?\\InMachine"
+"i"="C?\\InUser"
+"j"="C?\\InClasses"
+"k"="C?\\Nowhere"
+
+[HKEY_LOCAL_MACHINE\C:\InMachine]
+
+[HKEY_CURRENT_USER\C:\InUser]
+
+[HKEY_CLASSES_ROOT\C:\InClasses]
+)");
+  scan.Scan(kCheckBox);
+  EXPECT_EQ(scan.Rows(), (std::vector<std::wstring>{ComponentRow(L"a", L"C:\\Gone\\a.dll"),
+                                                    ComponentRow(L"b", L"C:\\Gone\\b.dll"),
+                                                    ComponentRow(L"c", L"C:\\Gone\\c.dll"),
+                                                    ComponentRow(L"k", L"C:\\Nowhere")}));
+}
+
+// The status bar shows a product without and a package with its key path as opened;
+// a stop there ends the category with the findings made so far.
+TEST(ComponentClasses, StopEndsTheCategoryAtOnce) {
+  struct Case {
+    std::wstring item;
+    std::size_t rowsKept;
+  };
+  const std::vector<std::wstring> all = ExpectedRows("component_classes");
+  for (const Case& c : {Case{L"\\Installer\\Products\\QuillmereFixtureProductGone", 1},
+                        Case{L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\Packages\\"
+                             L"QuillmereFixturePackageGone",
+                             6}}) {
+    ScanFixture scan;
+    scan.LoadFixtureFolder("component_classes");
+    scan.host.stopAtItem = c.item;
+    scan.Scan(kCheckBox);
+    EXPECT_EQ(scan.Rows(), std::vector<std::wstring>(all.begin(), all.begin() + c.rowsKept)) << c.item;
+    EXPECT_EQ(scan.host.positionsAfterStop, (std::vector<int>{0, 11, 11})) << c.item;
+  }
+}
+
+}  // namespace
+
+}  // namespace qm::testing
