@@ -1,5 +1,7 @@
 // quillmere-cli.exe over the real registry and file system: the fixture registry is
-// imported with the registry editor and the fixture drive copied to C:\.
+// imported with the registry editor and the fixture drive copied to C:\. The whole-scan
+// fixture comes first, then the fixture folders of single categories, which the native
+// tests use too.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -10,7 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/reg_file.h"
+#include "platform/registry.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_locale.h"
+#include "platform/win32/win32_registry.h"
 #include "wine_test_support.h"
 
 namespace {
@@ -42,6 +48,32 @@ DWORD Run(std::wstring commandLine, const std::filesystem::path& out = {}, const
 }
 
 std::wstring Quoted(const std::filesystem::path& path) { return L"\"" + path.wstring() + L"\""; }
+
+std::string ReadText(const std::filesystem::path& file) {
+  std::ifstream stream(file, std::ios::binary);
+  std::stringstream text;
+  text << stream.rdbuf();
+  return text.str();
+}
+
+struct CliRun {
+  DWORD status = 0;
+  std::string errors;
+};
+
+// quillmere-cli.exe with the arguments, its findings written to `out`.
+CliRun RunCli(const std::wstring& arguments, const std::filesystem::path& out) {
+  const std::filesystem::path folder = qm::testing::TestProgramFolder();
+  const auto err = std::filesystem::path(out).replace_extension(L".err");
+  const DWORD status = Run(Quoted(folder / L"quillmere-cli.exe") + L" " + arguments, out, err);
+  return {status, ReadText(err)};
+}
+
+void ImportRegFile(const std::filesystem::path& file) {
+  wchar_t windows[MAX_PATH];
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  ASSERT_EQ(Run(Quoted(std::filesystem::path(windows) / L"regedit.exe") + L" /s " + Quoted(file)), 0u);
+}
 
 // Removes what the fixture puts into the 64-bit registry and onto C:.
 void RemoveFixture() {
@@ -76,25 +108,88 @@ class CliScanUnderWine : public ::testing::Test {
   void SetUp() override {
     RemoveFixture();
     std::filesystem::copy(kFixtures / "cli_drive_c", L"C:\\", std::filesystem::copy_options::recursive);
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    const auto regedit = std::filesystem::path(windows) / L"regedit.exe";
-    ASSERT_EQ(Run(Quoted(regedit) + L" /s " + Quoted(kFixtures / "cli_scan.reg")), 0u);
+    ImportRegFile(kFixtures / "cli_scan.reg");
   }
   void TearDown() override { RemoveFixture(); }
 };
 
 TEST_F(CliScanUnderWine, FindsExactlyTheBrokenFixtureEntries) {
   const auto out = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_out.tsv";
-  const auto err = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_err.txt";
-  const DWORD status = Run(Quoted(std::filesystem::path(qm::testing::TestProgramFolder()) / L"quillmere-cli.exe") + L" scan --exclusions " +
-                               Quoted(kFixtures / "cli_exclusions.ini"),
-                           out, err);
-  std::ifstream errors(err);
-  std::stringstream errorText;
-  errorText << errors.rdbuf();
-  EXPECT_EQ(status, 0u) << errorText.str();
+  const CliRun run = RunCli(L"scan --exclusions " + Quoted(kFixtures / "cli_exclusions.ini"), out);
+  EXPECT_EQ(run.status, 0u) << run.errors;
   EXPECT_EQ(FixtureLines(out), FixtureLines(kFixtures / "cli_scan_expected.tsv"));
 }
+
+// A category's fixture folder: registry.reg, exclusions.ini, expected.tsv and, when the
+// category tests files, drive_c.
+struct CategoryFixture {
+  const char* folder;
+  const wchar_t* checkBox;
+};
+
+constexpr CategoryFixture kCategoryFixtures[] = {
+    {"shell_extensions", L"CheckBoxShellExtensions"},
+    {"firewall_policy", L"CheckBoxFirewallPolicy"},
+    {"mui_cache", L"CheckBoxMUI"},
+    {"component_classes", L"CheckBoxClassKom"},
+};
+
+// The key that a fixture owns: the path up to its first name with "Quillmere" in it;
+// empty when the fixture only adds values to a key of the system.
+std::wstring FixtureOwnKey(const std::wstring& path) {
+  const size_t name = path.find(L"Quillmere");
+  if (name == std::wstring::npos) return {};
+  return path.substr(0, path.find(L'\\', name));
+}
+
+// Takes out what a fixture folder puts into the 64-bit registry and onto C:.
+void RemoveFolderFixture(const std::filesystem::path& folder) {
+  qm::Win32Registry backend;
+  qm::Win32Locale locale;
+  const std::string reg = ReadText(folder / "registry.reg");
+  for (const qm::RegFileKey& block : qm::ParseRegFile(qm::Bytes(reg.begin(), reg.end()), locale).keys) {
+    qm::Registry registry(backend, block.root, qm::access::AllAccess64);
+    if (const std::wstring own = FixtureOwnKey(block.path); !own.empty()) {
+      registry.DeleteKey(L"\\" + own);
+    } else if (registry.OpenKey(L"\\" + block.path)) {
+      for (const qm::RegFileValue& value : block.values) registry.DeleteValue(value.name);
+    }
+  }
+  const std::filesystem::path drive = folder / "drive_c";
+  std::error_code ignored;
+  for (const auto& top : std::filesystem::directory_iterator(drive, ignored)) {
+    const auto onC = L"C:\\" / top.path().filename();
+    for (const auto& entry : std::filesystem::directory_iterator(top.path(), ignored))
+      std::filesystem::remove_all(onC / entry.path().filename(), ignored);
+    std::filesystem::remove(onC, ignored);  // only when nothing else is left in it
+  }
+}
+
+class CategoryFixtureUnderWine : public ::testing::TestWithParam<CategoryFixture> {
+ protected:
+  const std::filesystem::path folder = kFixtures / "scan" / GetParam().folder;
+
+  void SetUp() override {
+    RemoveFolderFixture(folder);
+    if (std::filesystem::exists(folder / "drive_c"))
+      std::filesystem::copy(folder / "drive_c", L"C:\\", std::filesystem::copy_options::recursive);
+    ImportRegFile(folder / "registry.reg");
+  }
+  void TearDown() override { RemoveFolderFixture(folder); }
+};
+
+TEST_P(CategoryFixtureUnderWine, FindsExactlyTheBrokenFixtureEntries) {
+  const auto out = std::filesystem::path(qm::testing::TestProgramFolder()) / (std::string(GetParam().folder) + "_out.tsv");
+  const CliRun run = RunCli(L"scan --category " + std::wstring(GetParam().checkBox) + L" --exclusions " +
+                                Quoted(folder / "exclusions.ini"),
+                            out);
+  EXPECT_EQ(run.status, 0u) << run.errors;
+  EXPECT_EQ(FixtureLines(out), FixtureLines(folder / "expected.tsv"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Categories, CategoryFixtureUnderWine, ::testing::ValuesIn(kCategoryFixtures),
+                         [](const ::testing::TestParamInfo<CategoryFixture>& info) {
+                           return std::string(info.param.folder);
+                         });
 
 }  // namespace
