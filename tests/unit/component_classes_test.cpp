@@ -11,8 +11,8 @@ constexpr std::wstring_view kComponents =
     L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Components\\";
 
 std::wstring ProductSourceRow(wchar_t drive) {
-  return L"HKEY_CLASSES_ROOT|\\Installer\\Products\\On" + std::wstring(1, drive) + L"\\SourceList\\|LastUsedSource|n;1;" +
-         std::wstring(1, drive) + L":\\Gone\\|Классы компонентов|DelVal";
+  return L"HKEY_CLASSES_ROOT|\\Installer\\Products\\On" + std::wstring(1, drive) +
+         L"\\SourceList\\|LastUsedSource|n;1;" + std::wstring(1, drive) + L":\\Gone\\|Классы компонентов|DelVal";
 }
 
 std::wstring ComponentRow(std::wstring_view valueName, std::wstring_view path) {
@@ -23,12 +23,7 @@ std::wstring ComponentRow(std::wstring_view valueName, std::wstring_view path) {
 // Seven products, two components and three packages.
 TEST(ComponentClasses, ReportsSourcesComponentsAndPackagesWhoseLocationIsGone) {
   ScanFixture scan;
-  scan.LoadFixtureFolder("component_classes");
-  scan.Scan(kCheckBox);
-  EXPECT_EQ(scan.Rows(), ExpectedRows("component_classes"));
-  EXPECT_FALSE(scan.host.SawError());
-  EXPECT_EQ(scan.host.maxima, std::vector<int>{11});  // subkeys of the three sections, - 1
-  EXPECT_EQ(scan.host.position, 11);
+  scan.ExpectFixtureFindings("component_classes", kCheckBox, 11);  // subkeys of the three sections, - 1
 }
 
 // A source counts as gone only on a ready fixed, remote or RAM-disk drive.
@@ -44,8 +39,8 @@ TEST(ComponentClasses, OnlyReadyFixedRemoteAndRamDiskDrivesAreTested) {
            L"\\SourceList]\r\n\"LastUsedSource\"=\"n;1;" + std::wstring(1, drive) + L":\\\\Gone\\\\\"\r\n\r\n";
   scan.ImportReg(reg);
   scan.Scan(kCheckBox);
-  EXPECT_EQ(scan.Rows(), (std::vector<std::wstring>{ProductSourceRow(L'C'), ProductSourceRow(L'N'),
-                                                    ProductSourceRow(L'R')}));
+  EXPECT_EQ(scan.Rows(),
+            (std::vector<std::wstring>{ProductSourceRow(L'C'), ProductSourceRow(L'N'), ProductSourceRow(L'R')}));
 }
 
 // The stored key paths are decoded before they are tested; a path that names a key
@@ -72,31 +67,21 @@ TEST(ComponentClasses, ComponentKeyPathsAreDecodedAndRegistryPathsPassedOver) {
 [HKEY_CLASSES_ROOT\C:\InClasses]
 )");
   scan.Scan(kCheckBox);
-  EXPECT_EQ(scan.Rows(), (std::vector<std::wstring>{ComponentRow(L"a", L"C:\\Gone\\a.dll"),
-                                                    ComponentRow(L"b", L"C:\\Gone\\b.dll"),
-                                                    ComponentRow(L"c", L"C:\\Gone\\c.dll"),
-                                                    ComponentRow(L"k", L"C:\\Nowhere")}));
+  EXPECT_EQ(scan.Rows(),
+            (std::vector<std::wstring>{ComponentRow(L"a", L"C:\\Gone\\a.dll"), ComponentRow(L"b", L"C:\\Gone\\b.dll"),
+                                       ComponentRow(L"c", L"C:\\Gone\\c.dll"), ComponentRow(L"k", L"C:\\Nowhere")}));
 }
 
-// The status bar shows a product without and a package with its key path as opened;
-// a stop there ends the category with the findings made so far.
+// The status bar shows a product as "\Installer\Products\" and its name, a package as
+// its key path; a stop there ends the category with the findings made so far.
 TEST(ComponentClasses, StopEndsTheCategoryAtOnce) {
-  struct Case {
-    std::wstring item;
-    std::size_t rowsKept;
-  };
-  const std::vector<std::wstring> all = ExpectedRows("component_classes");
-  for (const Case& c : {Case{L"\\Installer\\Products\\QuillmereFixtureProductGone", 1},
-                        Case{L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\Packages\\"
-                             L"QuillmereFixturePackageGone",
-                             6}}) {
-    ScanFixture scan;
-    scan.LoadFixtureFolder("component_classes");
-    scan.host.stopAtItem = c.item;
-    scan.Scan(kCheckBox);
-    EXPECT_EQ(scan.Rows(), std::vector<std::wstring>(all.begin(), all.begin() + c.rowsKept)) << c.item;
-    EXPECT_EQ(scan.host.positionsAfterStop, (std::vector<int>{0, 11, 11})) << c.item;
-  }
+  ScanFixture atProduct;
+  atProduct.ExpectStopAt("component_classes", kCheckBox, L"\\Installer\\Products\\QuillmereFixtureProductGone", 1, 11);
+  ScanFixture atPackage;
+  atPackage.ExpectStopAt("component_classes", kCheckBox,
+                         L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\Packages\\"
+                         L"QuillmereFixturePackageGone",
+                         6, 11);
 }
 
 }  // namespace

@@ -15,18 +15,14 @@ constexpr std::wstring_view kCheckBox = L"CheckBoxFirewallPolicy";
 // Five entries in the domain list and four in the standard one.
 TEST(FirewallPolicy, ReportsPlainTextEntriesWhoseProgramIsGone) {
   ScanFixture scan;
-  scan.LoadFixtureFolder("firewall_policy");
-  scan.Scan(kCheckBox);
-  EXPECT_EQ(scan.Rows(), ExpectedRows("firewall_policy"));
-  EXPECT_FALSE(scan.host.SawError());
-  EXPECT_EQ(scan.host.maxima, std::vector<int>{8});  // both lists counted, - 1
-  EXPECT_EQ(scan.host.position, 8);
+  scan.ExpectFixtureFindings("firewall_policy", kCheckBox, 8);  // both lists counted, - 1
 }
 
 // E: is removable, D: a CD-ROM drive without a disc, Q: no drive at all.
 TEST(FirewallPolicy, ProgramsOnRemovableAndCdRomDrivesAreNeverReported) {
   ScanFixture scan;
-  scan.ImportReg(L"[HKEY_LOCAL_MACHINE" + std::wstring(kStandardList) + L"]\r\n"
+  scan.ImportReg(L"[HKEY_LOCAL_MACHINE" + std::wstring(kStandardList) +
+                 L"]\r\n"
                  L"\"E:\\\\Gone\\\\tool.exe\"=\"E:\\\\Gone\\\\tool.exe:*:Enabled:Tool\"\r\n"
                  L"\"D:\\\\Setup\\\\setup.exe\"=\"D:\\\\Setup\\\\setup.exe:*:Enabled:Setup\"\r\n"
                  L"\"Q:\\\\Gone\\\\game.exe\"=\"Q:\\\\Gone\\\\game.exe:*:Enabled:Game\"\r\n");
@@ -38,12 +34,7 @@ TEST(FirewallPolicy, ProgramsOnRemovableAndCdRomDrivesAreNeverReported) {
 
 TEST(FirewallPolicy, StopInTheFirstListEndsTheCategory) {
   ScanFixture scan;
-  scan.LoadFixtureFolder("firewall_policy");
-  scan.host.stopAtItem = L"C:\\QuillmereFixture\\Firewall\\gone.exe";
-  scan.Scan(kCheckBox);
-  EXPECT_TRUE(scan.findings.Empty());
-  // No further item and no finishing step: only the Stop press and the end of the run.
-  EXPECT_EQ(scan.host.positionsAfterStop, (std::vector<int>{0, 8, 8}));
+  scan.ExpectStopAt("firewall_policy", kCheckBox, L"C:\\QuillmereFixture\\Firewall\\gone.exe", 0, 8);
 }
 
 TEST(FirewallPolicy, WithoutListsTheProgressIsLeftAlone) {

@@ -12,12 +12,7 @@ constexpr std::wstring_view kCheckBox = L"CheckBoxMUI";
 // among them) and three in the second; no program of the fixture exists.
 TEST(MuiCache, ReportsEveryPlainTextNameWithoutAReference) {
   ScanFixture scan;
-  scan.LoadFixtureFolder("mui_cache");
-  scan.Scan(kCheckBox);
-  EXPECT_EQ(scan.Rows(), ExpectedRows("mui_cache"));
-  EXPECT_FALSE(scan.host.SawError());
-  EXPECT_EQ(scan.host.maxima, std::vector<int>{8});  // both keys counted, - 1
-  EXPECT_EQ(scan.host.position, 8);
+  scan.ExpectFixtureFindings("mui_cache", kCheckBox, 8);  // both keys counted, - 1
 }
 
 TEST(MuiCache, ACachedNameOfAProgramThatExistsIsReportedAllTheSame) {
@@ -33,11 +28,7 @@ TEST(MuiCache, ACachedNameOfAProgramThatExistsIsReportedAllTheSame) {
 
 TEST(MuiCache, StopKeepsEarlierFindingsAndEndsTheCategory) {
   ScanFixture scan;
-  scan.LoadFixtureFolder("mui_cache");
-  scan.host.stopAtItem = L"C:\\QuillmereFixture\\Mui\\empty.exe";
-  scan.Scan(kCheckBox);
-  EXPECT_EQ(scan.Rows(), std::vector<std::wstring>{ExpectedRows("mui_cache")[0]});
-  EXPECT_EQ(scan.host.positionsAfterStop, (std::vector<int>{0, 8, 8}));
+  scan.ExpectStopAt("mui_cache", kCheckBox, L"C:\\QuillmereFixture\\Mui\\empty.exe", 1, 8);
 }
 
 }  // namespace

@@ -92,6 +92,28 @@ void ScanFixture::LoadFixtureFolder(std::string_view name) {
   if (std::filesystem::is_directory(folder / "drive_c")) files.MapDrive(L'C', folder / "drive_c", DriveType::Fixed);
 }
 
+void ScanFixture::ExpectFixtureFindings(std::string_view folder, std::wstring_view checkBoxName, int maximum) {
+  SCOPED_TRACE(folder);
+  LoadFixtureFolder(folder);
+  Scan(checkBoxName);
+  EXPECT_EQ(Rows(), ExpectedRows(folder));
+  EXPECT_FALSE(host.SawError());
+  EXPECT_EQ(host.maxima, std::vector<int>{maximum});
+  EXPECT_EQ(host.position, maximum);
+}
+
+void ScanFixture::ExpectStopAt(std::string_view folder, std::wstring_view checkBoxName, std::wstring item,
+                               std::size_t rowsKept, int maximum) {
+  SCOPED_TRACE(ToUtf8(item));
+  LoadFixtureFolder(folder);
+  host.stopAtItem = std::move(item);
+  Scan(checkBoxName);
+  const std::vector<std::wstring> expected = ExpectedRows(folder);
+  ASSERT_LE(rowsKept, expected.size());
+  EXPECT_EQ(Rows(), std::vector<std::wstring>(expected.begin(), expected.begin() + rowsKept));
+  EXPECT_EQ(host.positionsAfterStop, (std::vector<int>{0, maximum, maximum}));
+}
+
 void ScanFixture::AddFile(std::wstring_view path) {
   const TempFolder& drive = path.starts_with(L"E:") ? driveE : driveC;
   std::string relative = ToUtf8(path.substr(3));

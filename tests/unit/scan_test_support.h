@@ -87,6 +87,16 @@ class ScanFixture {
   // registry.reg imported, its exclusions.ini loaded and its drive_c, when it has
   // one, mapped as C:.
   void LoadFixtureFolder(std::string_view name);
+  // Loads the fixture folder, scans the category and expects the findings of its
+  // expected.tsv in that order, a run without error, and the progress bar ending at
+  // `maximum`, the only maximum that the category set.
+  void ExpectFixtureFindings(std::string_view folder, std::wstring_view checkBoxName, int maximum);
+  // Loads the fixture folder, scans the category with Stop pressed when `item` shows in
+  // the status bar, and expects the first `rowsKept` findings of its expected.tsv and
+  // the bar moved only by the Stop press (to 0, then to `maximum`) and the end of the
+  // run: the category neither walks on nor finishes its progress.
+  void ExpectStopAt(std::string_view folder, std::wstring_view checkBoxName, std::wstring item, std::size_t rowsKept,
+                    int maximum);
   // Checks only this category and presses Search.
   void Scan(std::wstring_view checkBoxName);
   // Each finding as "root|key|name|data|category|action".

@@ -14,13 +14,8 @@ constexpr std::wstring_view kCheckBox = L"CheckBoxShellExtensions";
 // number and a byte array, which are passed over while the scan goes on to the end.
 TEST(ShellExtensions, ReportsApprovedEntriesWhoseClassIsNotRegisteredInTheSixtyFourBitView) {
   ScanFixture scan;
-  scan.LoadFixtureFolder("shell_extensions");
-  scan.Scan(kCheckBox);
-  EXPECT_EQ(scan.Rows(), ExpectedRows("shell_extensions"));
+  scan.ExpectFixtureFindings("shell_extensions", kCheckBox, 8);  // number of values - 1
   for (const Finding& finding : scan.findings.Rows()) EXPECT_EQ(finding.view, RegView::Bits64);
-  EXPECT_FALSE(scan.host.SawError());
-  EXPECT_EQ(scan.host.maxima, std::vector<int>{8});  // number of values - 1
-  EXPECT_EQ(scan.host.position, 8);
 }
 
 TEST(ShellExtensions, OnlyTheClassIdentifierIsAnExclusionCandidate) {
@@ -37,12 +32,7 @@ TEST(ShellExtensions, OnlyTheClassIdentifierIsAnExclusionCandidate) {
 
 TEST(ShellExtensions, StopEndsTheCategoryWithoutFinishingTheProgress) {
   ScanFixture scan;
-  scan.LoadFixtureFolder("shell_extensions");
-  scan.host.stopAtItem = L"Quillmere expandable extension";
-  scan.Scan(kCheckBox);
-  EXPECT_EQ(scan.Rows(), std::vector<std::wstring>{ExpectedRows("shell_extensions")[0]});
-  // Only the Stop press (bar to 0, then to its maximum) and the end of the run move the bar.
-  EXPECT_EQ(scan.host.positionsAfterStop, (std::vector<int>{0, 8, 8}));
+  scan.ExpectStopAt("shell_extensions", kCheckBox, L"Quillmere expandable extension", 1, 8);
 }
 
 TEST(ShellExtensions, AnEmptyOrMissingListSetsNoMaximum) {
