@@ -58,15 +58,17 @@ struct SourceKey {
   ItemKind items;
 };
 
-// The text of a plain string value (REG_SZ) of the open key; nothing when the value is
-// missing or of another type (an expandable string too), so that it is passed over.
-std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view name);
-
 // How the progress maximum follows from the number of items n.
 enum class ProgressRule {
   Count,               // n
   CountMinusOne,       // n - 1; with no items the maximum stays as it was
   TwiceCountMinusOne,  // 2n - 1, also with no items (then -1)
+};
+
+// The value types a category reads as text.
+enum class TextTypes {
+  StringOrExpandString,  // REG_SZ and REG_EXPAND_SZ
+  StringOnly,            // REG_SZ
 };
 
 // The columns of a finding that a category chooses; the root key, the view and the
@@ -92,6 +94,19 @@ class CategoryScan {
   // the names are read.
   std::optional<std::vector<std::wstring>> ReadItemNames(Registry& registry, std::wstring_view keyPath,
                                                          ItemKind kind) const;
+  // The text of a value of the open key, cut at the first NUL and not expanded.
+  // Nothing when the value is missing or of another type: the category passes such a
+  // value over, where reading it as a string would fail and end the run.
+  static std::optional<std::wstring> ReadText(Registry& registry, std::wstring_view valueName,
+                                              TextTypes types = TextTypes::StringOrExpandString);
+  // ReadText of REG_SZ values only.
+  static std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view name) {
+    return ReadText(registry, name, TextTypes::StringOnly);
+  }
+  // The same for a value of the key at `keyPath`, opened for the read and closed again;
+  // nothing when the key does not open.
+  static std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view keyPath,
+                                                     std::wstring_view name);
   // Opens the key, runs use() while it is open and closes it again. Nothing runs when
   // the stop flag is set before the open or after it, or the key does not open.
   template <class Use>
@@ -102,6 +117,8 @@ class CategoryScan {
   void StartProgress(std::size_t itemCount, ProgressRule rule);
   // Sets the bar to the running item number, which then goes up by one.
   void StepProgress();
+  // Sets the bar to the item number `index`; the running number goes on from there.
+  void StepProgressTo(std::size_t index);
   // Moves the bar one further than it stands.
   void AdvanceProgress();
   // Sets the bar to its maximum unless the stop flag is set.
@@ -121,6 +138,9 @@ class CategoryScan {
   std::wstring SpecialFolderPath(int folderNumber) const;
   // The drive part of the path is a removable (2) or CD-ROM (5) drive.
   bool OnRemovableOrCdRom(std::wstring_view path) const;
+  // PathExists for the path, or for the path with every "(x86)" cut out (exact case,
+  // nothing put in its place).
+  bool PathExistsWithOrWithoutX86(std::wstring_view path) const;
   std::wstring LocaleLower(std::wstring_view text) const;
   std::wstring LocaleUpper(std::wstring_view text) const;
 
@@ -131,6 +151,14 @@ class CategoryScan {
   // row is appended checked, shown, the totals updated and messages let run.
   // True when it was added.
   bool Report(const Registry& where, FoundEntry entry, std::initializer_list<std::wstring_view> candidates);
+
+  // One value of the open key whose text names a file, the value name being the only
+  // exclusion candidate: the text is read as ReadText reads it (a value passed over
+  // there is passed over here) and shown, and unless isPresent(text) holds the value
+  // is reported for deletion, under the key path `findingKey`.
+  template <class IsPresent>
+  void TestFileValue(Registry& registry, std::wstring_view findingKey, const std::wstring& valueName, TextTypes types,
+                     IsPresent&& isPresent);
 
   // --- item loops
   // For each name while not stopped: StepProgress, then test(name).
@@ -165,6 +193,16 @@ class CategoryScan {
   std::wstring caption_;
   int itemNumber_ = 0;
 };
+
+template <class IsPresent>
+void CategoryScan::TestFileValue(Registry& registry, std::wstring_view findingKey, const std::wstring& valueName,
+                                 TextTypes types, IsPresent&& isPresent) {
+  const auto text = ReadText(registry, valueName, types);
+  if (!text) return;
+  ShowItem(*text);
+  if (isPresent(*text)) return;
+  Report(registry, {std::wstring(findingKey), valueName, *text, FindingAction::DeleteValue}, {valueName});
+}
 
 template <class Use>
 void CategoryScan::WithOpenKey(Registry& registry, std::wstring_view keyPath, Use&& use) const {

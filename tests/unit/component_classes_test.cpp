@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "scan_test_support.h"
+#include "fixture_folder.h"
 
 namespace qm::testing {
 
@@ -20,10 +20,11 @@ std::wstring ComponentRow(std::wstring_view valueName, std::wstring_view path) {
          std::wstring(path) + L"|Классы компонентов|DelVal";
 }
 
-// Seven products, two components and three packages.
+// Nine products, two components and three packages; E: is a removable drive, D: a
+// CD-ROM drive and Q: no drive at all.
 TEST(ComponentClasses, ReportsSourcesComponentsAndPackagesWhoseLocationIsGone) {
   ScanFixture scan;
-  scan.ExpectFixtureFindings("component_classes", kCheckBox, 11);  // subkeys of the three sections, - 1
+  ExpectFolderFindings(scan, "component_classes", kCheckBox, 13);  // subkeys of the three sections, - 1
 }
 
 // A source counts as gone only on a ready fixed, remote or RAM-disk drive.
@@ -76,12 +77,12 @@ TEST(ComponentClasses, ComponentKeyPathsAreDecodedAndRegistryPathsPassedOver) {
 // its key path; a stop there ends the category with the findings made so far.
 TEST(ComponentClasses, StopEndsTheCategoryAtOnce) {
   ScanFixture atProduct;
-  atProduct.ExpectStopAt("component_classes", kCheckBox, L"\\Installer\\Products\\QuillmereFixtureProductGone", 1, 11);
+  ExpectStopAt(atProduct, "component_classes", kCheckBox, L"\\Installer\\Products\\QuillmereFixtureProductGone", 1, 13);
   ScanFixture atPackage;
-  atPackage.ExpectStopAt("component_classes", kCheckBox,
-                         L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\Packages\\"
-                         L"QuillmereFixturePackageGone",
-                         6, 11);
+  ExpectStopAt(atPackage, "component_classes", kCheckBox,
+               L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\Packages\\"
+               L"QuillmereFixturePackageGone",
+               6, 13);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "scan_test_support.h"
+#include "fixture_folder.h"
 
 namespace qm::testing {
 
@@ -12,7 +12,7 @@ constexpr std::wstring_view kCheckBox = L"CheckBoxMUI";
 // among them) and three in the second; no program of the fixture exists.
 TEST(MuiCache, ReportsEveryPlainTextNameWithoutAReference) {
   ScanFixture scan;
-  scan.ExpectFixtureFindings("mui_cache", kCheckBox, 8);  // both keys counted, - 1
+  ExpectFolderFindings(scan, "mui_cache", kCheckBox, 8);  // both keys counted, - 1
 }
 
 TEST(MuiCache, ACachedNameOfAProgramThatExistsIsReportedAllTheSame) {
@@ -28,7 +28,7 @@ TEST(MuiCache, ACachedNameOfAProgramThatExistsIsReportedAllTheSame) {
 
 TEST(MuiCache, StopKeepsEarlierFindingsAndEndsTheCategory) {
   ScanFixture scan;
-  scan.ExpectStopAt("mui_cache", kCheckBox, L"C:\\QuillmereFixture\\Mui\\empty.exe", 1, 8);
+  ExpectStopAt(scan, "mui_cache", kCheckBox, L"C:\\QuillmereFixture\\Mui\\empty.exe", 1, 8);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "exclusions/exclusion_file.h"
 #include "scan/scan_categories.h"
@@ -14,18 +13,6 @@
 
 namespace qm::testing {
 
-namespace {
-
-std::filesystem::path FixtureFolder(std::string_view name) { return std::filesystem::path(QM_FIXTURES) / "scan" / name; }
-
-Bytes ReadHostFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  EXPECT_TRUE(file) << path;
-  return Bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
-
 void RecordingScanHost::SetProgressMaximum(int value) {
   maximum = value;
   maxima.push_back(value);
@@ -33,6 +20,7 @@ void RecordingScanHost::SetProgressMaximum(int value) {
 
 void RecordingScanHost::SetProgressPosition(int value) {
   position = value;
+  positions.push_back(value);
   if (stopPressed_) positionsAfterStop.push_back(value);
 }
 
@@ -53,10 +41,6 @@ void RecordingScanHost::ProcessMessages() {
   stopPressed_ = true;
   for (int press = 0; press < stopPresses; ++press) scanner->ToggleSearch();
   stateAfterStop = scanner->State();
-}
-
-bool RecordingScanHost::SawError() const {
-  return std::ranges::any_of(events, [](const std::wstring& event) { return event.starts_with(L"error: "); });
 }
 
 std::wstring RecordingScanHost::CategoryCaption(std::wstring_view checkBoxName) {
@@ -85,35 +69,6 @@ void ScanFixture::ImportReg(std::wstring_view keys) {
   registry.ImportRegText(L"Windows Registry Editor Version 5.00\r\n\r\n" + std::wstring(keys), locale);
 }
 
-void ScanFixture::LoadFixtureFolder(std::string_view name) {
-  const std::filesystem::path folder = FixtureFolder(name);
-  registry.LoadRegFile(folder / "registry.reg", locale);
-  AppendExclusions(IniFile::Parse(DecodeText(ReadHostFile(folder / "exclusions.ini"), locale).text), exclusions);
-  if (std::filesystem::is_directory(folder / "drive_c")) files.MapDrive(L'C', folder / "drive_c", DriveType::Fixed);
-}
-
-void ScanFixture::ExpectFixtureFindings(std::string_view folder, std::wstring_view checkBoxName, int maximum) {
-  SCOPED_TRACE(folder);
-  LoadFixtureFolder(folder);
-  Scan(checkBoxName);
-  EXPECT_EQ(Rows(), ExpectedRows(folder));
-  EXPECT_FALSE(host.SawError());
-  EXPECT_EQ(host.maxima, std::vector<int>{maximum});
-  EXPECT_EQ(host.position, maximum);
-}
-
-void ScanFixture::ExpectStopAt(std::string_view folder, std::wstring_view checkBoxName, std::wstring item,
-                               std::size_t rowsKept, int maximum) {
-  SCOPED_TRACE(ToUtf8(item));
-  LoadFixtureFolder(folder);
-  host.stopAtItem = std::move(item);
-  Scan(checkBoxName);
-  const std::vector<std::wstring> expected = ExpectedRows(folder);
-  ASSERT_LE(rowsKept, expected.size());
-  EXPECT_EQ(Rows(), std::vector<std::wstring>(expected.begin(), expected.begin() + rowsKept));
-  EXPECT_EQ(host.positionsAfterStop, (std::vector<int>{0, maximum, maximum}));
-}
-
 void ScanFixture::AddFile(std::wstring_view path) {
   const TempFolder& drive = path.starts_with(L"E:") ? driveE : driveC;
   std::string relative = ToUtf8(path.substr(3));
@@ -122,6 +77,21 @@ void ScanFixture::AddFile(std::wstring_view path) {
 }
 
 void ScanFixture::Exclude(std::wstring text, bool checked) { exclusions.Add({std::move(text), L"", checked}); }
+
+void ScanFixture::ImportRegFixture(std::string_view file) {
+  registry.LoadRegFile(std::filesystem::path(QM_FIXTURES) / file, locale);
+}
+
+void ScanFixture::CopyFixtureToDriveC(std::string_view folder) {
+  std::filesystem::copy(std::filesystem::path(QM_FIXTURES) / folder, driveC.path(),
+                        std::filesystem::copy_options::recursive);
+}
+
+void ScanFixture::ExcludeFromFixture(std::string_view file) {
+  std::ifstream stream(std::filesystem::path(QM_FIXTURES) / file, std::ios::binary);
+  const Bytes bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+  AppendExclusions(IniFile::Parse(DecodeText(bytes, locale).text), exclusions);
+}
 
 void ScanFixture::Scan(std::wstring_view checkBoxName) {
   host.checked = {std::wstring(checkBoxName)};
@@ -142,11 +112,10 @@ std::vector<std::wstring> ScanFixture::Rows() const {
   return rows;
 }
 
-std::vector<std::wstring> ExpectedRows(std::string_view fixtureFolder) {
-  const Bytes bytes = ReadHostFile(FixtureFolder(fixtureFolder) / "expected.tsv");
+std::vector<std::wstring> ExpectedFixtureRows(std::string_view file) {
+  std::ifstream stream(std::filesystem::path(QM_FIXTURES) / file, std::ios::binary);
   std::vector<std::wstring> rows;
-  std::istringstream lines(std::string(bytes.begin(), bytes.end()));
-  for (std::string line; std::getline(lines, line);) {
+  for (std::string line; std::getline(stream, line);) {
     std::ranges::replace(line, '\t', '|');
     rows.push_back(FromUtf8(line));
   }

@@ -38,6 +38,7 @@ class RecordingScanHost : public ScanHost {
   int maximum = 0;
   int position = 0;
   std::vector<int> maxima;                 // every maximum set, in order
+  std::vector<int> positions;              // every position set, in order
   std::vector<int> positionsAfterStop;     // every position set once Stop was pressed
   std::wstring status[2];
   std::size_t total = 0;
@@ -64,8 +65,6 @@ class RecordingScanHost : public ScanHost {
   void SetMenusEnabled(bool enabled) override { menusEnabled = enabled; }
   void ShowRunning(bool running) override { runningLook = running; }
   void ReportError(std::wstring_view message) override { events.push_back(L"error: " + std::wstring(message)); }
-  // An error ended a run.
-  bool SawError() const;
 
  private:
   bool stopPending_ = false;
@@ -83,20 +82,11 @@ class ScanFixture {
   // Creates a file on C: or E: (and the folders that hold it).
   void AddFile(std::wstring_view path);
   void Exclude(std::wstring text, bool checked = true);
-  // A fixture folder of tests/fixtures/scan (shared with the Windows tests): its
-  // registry.reg imported, its exclusions.ini loaded and its drive_c, when it has
-  // one, mapped as C:.
-  void LoadFixtureFolder(std::string_view name);
-  // Loads the fixture folder, scans the category and expects the findings of its
-  // expected.tsv in that order, a run without error, and the progress bar ending at
-  // `maximum`, the only maximum that the category set.
-  void ExpectFixtureFindings(std::string_view folder, std::wstring_view checkBoxName, int maximum);
-  // Loads the fixture folder, scans the category with Stop pressed when `item` shows in
-  // the status bar, and expects the first `rowsKept` findings of its expected.tsv and
-  // the bar moved only by the Stop press (to 0, then to `maximum`) and the end of the
-  // run: the category neither walks on nor finishes its progress.
-  void ExpectStopAt(std::string_view folder, std::wstring_view checkBoxName, std::wstring item, std::size_t rowsKept,
-                    int maximum);
+  // Fixtures of tests/fixtures: a registry file imported, a folder copied onto C:, an
+  // exclusion file's rows appended.
+  void ImportRegFixture(std::string_view file);
+  void CopyFixtureToDriveC(std::string_view folder);
+  void ExcludeFromFixture(std::string_view file);
   // Checks only this category and presses Search.
   void Scan(std::wstring_view checkBoxName);
   // Each finding as "root|key|name|data|category|action".
@@ -117,8 +107,8 @@ class ScanFixture {
 };
 
 std::wstring RowText(const Finding& finding);
-
-// The expected.tsv of a fixture folder, each line in the form of ScanFixture::Rows.
-std::vector<std::wstring> ExpectedRows(std::string_view fixtureFolder);
+// The lines of a fixture's expected findings (the tab-separated columns that
+// quillmere-cli prints), each as ScanFixture::Rows gives a finding.
+std::vector<std::wstring> ExpectedFixtureRows(std::string_view file);
 
 }  // namespace qm::testing

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "scan_test_support.h"
+#include "fixture_folder.h"
 
 namespace qm::testing {
 
@@ -14,7 +14,7 @@ constexpr std::wstring_view kCheckBox = L"CheckBoxShellExtensions";
 // number and a byte array, which are passed over while the scan goes on to the end.
 TEST(ShellExtensions, ReportsApprovedEntriesWhoseClassIsNotRegisteredInTheSixtyFourBitView) {
   ScanFixture scan;
-  scan.ExpectFixtureFindings("shell_extensions", kCheckBox, 8);  // number of values - 1
+  ExpectFolderFindings(scan, "shell_extensions", kCheckBox, 8);  // number of values - 1
   for (const Finding& finding : scan.findings.Rows()) EXPECT_EQ(finding.view, RegView::Bits64);
 }
 
@@ -32,7 +32,7 @@ TEST(ShellExtensions, OnlyTheClassIdentifierIsAnExclusionCandidate) {
 
 TEST(ShellExtensions, StopEndsTheCategoryWithoutFinishingTheProgress) {
   ScanFixture scan;
-  scan.ExpectStopAt("shell_extensions", kCheckBox, L"Quillmere expandable extension", 1, 8);
+  ExpectStopAt(scan, "shell_extensions", kCheckBox, L"Quillmere expandable extension", 1, 8);
 }
 
 TEST(ShellExtensions, AnEmptyOrMissingListSetsNoMaximum) {

@@ -36,7 +36,7 @@ bool LocationIsGone(const CategoryScan& scan, std::wstring_view text) {
 void TestLocationValue(CategoryScan& scan, Registry& registry, const std::wstring& keyPath,
                        std::wstring_view valueName) {
   if (scan.Stopped()) return;
-  auto location = ReadPlainString(registry, valueName);
+  auto location = CategoryScan::ReadPlainString(registry, valueName);
   if (!location || location->empty() || Contains(*location, L"%") || !LocationIsGone(scan, *location)) return;
   scan.Report(registry, {keyPath, std::wstring(valueName), *location, FindingAction::DeleteValue},
               {keyPath, *location});
@@ -82,7 +82,7 @@ void ScanComponent(CategoryScan& scan, Registry& registry, const std::wstring& c
   scan.WithOpenKey(registry, componentKey, [&] {
     for (const std::wstring& name : registry.GetValueNames()) {
       if (scan.Stopped()) return;
-      auto stored = ReadPlainString(registry, name);
+      auto stored = CategoryScan::ReadPlainString(registry, name);
       if (!stored) continue;
       const std::wstring path = DecodeComponentPath(*stored);
       if (IsPassedOver(scan, path) || !LocationIsGone(scan, path) || scan.Files().PathExists(path)) continue;

@@ -33,7 +33,7 @@ bool ProgramIsGone(const CategoryScan& scan, const std::wstring& program) {
 
 // The entry of the open list, reported when it is plain text and its program is gone.
 void TestAuthorizedEntry(CategoryScan& scan, Registry& list, std::wstring_view listKey, const std::wstring& program) {
-  auto authorization = ReadPlainString(list, program);
+  auto authorization = CategoryScan::ReadPlainString(list, program);
   if (!authorization || !ProgramIsGone(scan, program)) return;
   scan.Report(list, {std::wstring(listKey), program, *authorization, FindingAction::DeleteValue}, {program});
 }

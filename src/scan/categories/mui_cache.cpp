@@ -19,7 +19,7 @@ constexpr std::array<SourceKey, 2> kCacheKeys{{
 
 // The entry of the open cache key, reported when it is plain text without a reference.
 void TestCachedName(CategoryScan& scan, Registry& cache, std::wstring_view cacheKey, const std::wstring& name) {
-  auto displayName = ReadPlainString(cache, name);
+  auto displayName = CategoryScan::ReadPlainString(cache, name);
   if (!displayName) return;
   scan.ShowItem(name);
   if (Contains(*displayName, L"%")) return;

@@ -16,7 +16,7 @@ constexpr std::wstring_view kApprovedKey =
 // text) is not empty, holds no reference, and its class is not registered in the
 // 64-bit view. A description of another type is passed over.
 void TestApprovedEntry(CategoryScan& scan, Registry& approved, const std::wstring& classId) {
-  auto description = approved.TryReadString(classId);
+  auto description = CategoryScan::ReadText(approved, classId);
   if (!description) return;
   scan.ShowItem(*description);
   if (description->empty() || Contains(*description, L"%")) return;
