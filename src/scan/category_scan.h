@@ -51,6 +51,13 @@ concept ItemSource = requires(const S& source) {
   { source.items } -> std::convertible_to<ItemKind>;
 };
 
+// A key whose items a category walks, when the category keeps nothing else with it.
+struct SourceKey {
+  RootKey root;
+  std::wstring_view path;
+  ItemKind items;
+};
+
 // How the progress maximum follows from the number of items n.
 enum class ProgressRule {
   Count,               // n
@@ -103,10 +110,10 @@ class CategoryScan {
   // The open key has neither subkeys nor values (a set default value counts as a
   // value); false when its information cannot be read.
   static bool KeyIsEmpty(Registry& registry);
-  // Opens the key, runs test() with it open and closes it again. False, without
-  // running test(), when the key does not open.
-  template <class Test>
-  static bool WithKeyOpen(Registry& registry, std::wstring_view keyPath, Test&& test);
+  // Opens the key, runs use() while it is open and closes it again. Nothing runs when
+  // the stop flag is set before the open or after it, or the key does not open.
+  template <class Use>
+  void WithOpenKey(Registry& registry, std::wstring_view keyPath, Use&& use) const;
 
   // --- progress (the taskbar button follows the bar)
   // Sets the maximum by the rule, the bar to 0 and the running item number to 0.
@@ -200,12 +207,11 @@ void CategoryScan::TestFileValue(Registry& registry, std::wstring_view findingKe
   Report(registry, {std::wstring(findingKey), valueName, *text, FindingAction::DeleteValue}, {valueName});
 }
 
-template <class Test>
-bool CategoryScan::WithKeyOpen(Registry& registry, std::wstring_view keyPath, Test&& test) {
-  if (!registry.OpenKey(keyPath)) return false;
-  test();
+template <class Use>
+void CategoryScan::WithOpenKey(Registry& registry, std::wstring_view keyPath, Use&& use) const {
+  if (Stopped() || !registry.OpenKey(keyPath)) return;
+  if (!Stopped()) use();
   registry.CloseKey();
-  return true;
 }
 
 template <class Test>

@@ -24,10 +24,10 @@ constexpr std::array<ScanCategory, 17> kCategories{{
     {L"CheckBoxFileExts", L"Типы файлов", &FileExts},
     {L"CheckBoxHKLMSOFTWARE", L"Пустые ключи Reg:Software", &HKLMSOFTWARE},
     {L"CheckBoxSound", L"Звуки Windows", &Sound},
-    {L"CheckBoxShellExtensions", L"Shell Extensions", nullptr},
-    {L"CheckBoxFirewallPolicy", L"Брандмауэр", nullptr},
-    {L"CheckBoxMUI", L"Кэш MUI", nullptr},
-    {L"CheckBoxClassKom", L"Классы компонентов", nullptr},
+    {L"CheckBoxShellExtensions", L"Shell Extensions", &ShellExtensions},
+    {L"CheckBoxFirewallPolicy", L"Брандмауэр", &FirewallPolicy},
+    {L"CheckBoxMUI", L"Кэш MUI", &LoadFromMUI},
+    {L"CheckBoxClassKom", L"Классы компонентов", &ClassKom},
 }};
 
 }  // namespace

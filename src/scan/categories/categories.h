@@ -17,5 +17,9 @@ void Driver(CategoryScan& scan);         // drivers.cpp
 void FileExts(CategoryScan& scan);       // file_types.cpp
 void HKLMSOFTWARE(CategoryScan& scan);   // empty_software_keys.cpp
 void Sound(CategoryScan& scan);          // windows_sounds.cpp
+void ShellExtensions(CategoryScan& scan);  // shell_extensions.cpp
+void FirewallPolicy(CategoryScan& scan);   // firewall_policy.cpp
+void LoadFromMUI(CategoryScan& scan);      // mui_cache.cpp
+void ClassKom(CategoryScan& scan);         // component_classes.cpp
 
 }  // namespace qm

@@ -34,7 +34,7 @@ void HKLMSOFTWARE(CategoryScan& scan) {
     const std::wstring keyPath = std::wstring(kSoftwareKey) + name + L"\\";
     scan.ShowStatus(row.statusText, keyPath);
     if (scan.Stopped()) return;
-    scan.WithKeyOpen(registry, keyPath, [&] {
+    scan.WithOpenKey(registry, keyPath, [&] {
       if (scan.KeyIsEmpty(registry)) scan.Report(registry, {keyPath, {}, {}}, {keyPath});
     });
   });

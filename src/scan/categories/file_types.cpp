@@ -134,7 +134,7 @@ void FileExts(CategoryScan& scan) {
     const std::wstring keyPath = std::wstring(row.path) + name + std::wstring(row.suffix);
     scan.ShowItem(keyPath);
     if (scan.Stopped()) return;
-    scan.WithKeyOpen(registry, keyPath, [&] { TestItem(scan, registry, {row, name, keyPath}); });
+    scan.WithOpenKey(registry, keyPath, [&] { TestItem(scan, registry, {row, name, keyPath}); });
   });
 }
 

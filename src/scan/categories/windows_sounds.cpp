@@ -46,7 +46,7 @@ void Sound(CategoryScan& scan) {
   scan.ScanSources(kRows, access::Read64, [&](const SoundRow& row, Registry& registry, const std::wstring& name) {
     const std::wstring keyPath = std::wstring(row.path) + name + std::wstring(row.scheme);
     scan.ShowItem(keyPath);
-    scan.WithKeyOpen(registry, keyPath, [&] {
+    scan.WithOpenKey(registry, keyPath, [&] {
       auto sound = scan.ReadPlainString(registry, L"");
       if (!sound || sound->empty() || Contains(*sound, L"%") || SoundIsPresent(scan, *sound)) return;
       scan.Report(registry, {keyPath, {}, *sound, FindingAction::DeleteValue}, {keyPath, *sound});
