@@ -8,6 +8,7 @@
 
 #include <array>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -62,6 +63,8 @@ struct CategoryFixture {
   std::string name;          // the fixture's file names
   std::wstring checkBoxName;
 };
+
+void PrintTo(const CategoryFixture& fixture, std::ostream* out) { *out << fixture.name; }
 
 class CategoryFixtureUnderWine : public ::testing::TestWithParam<CategoryFixture> {
  protected:

@@ -26,7 +26,8 @@ inline DWORD RunCommand(std::wstring commandLine, const std::filesystem::path& o
                         : CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
   };
   UniqueFile outFile(open(out)), errFile(open(err));
-  STARTUPINFOW startup{sizeof(startup)};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = outFile.get();
   startup.hStdError = errFile.get();
