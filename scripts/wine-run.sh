@@ -27,8 +27,9 @@ if [ ! -f "$WINEPREFIX/.qm-ready" ]; then
   ) 9>"$WINEPREFIX.lock"
 fi
 
-# Drives for the scans' drive-type rules: D: a CD-ROM drive and E: a removable one,
-# each showing an empty folder of the prefix. Wine reads the types when it starts.
+# Drive D: is a CD-ROM drive and E: a removable one, each an empty folder of the
+# prefix, as the scan tests expect them. Wine reads drive types when the prefix
+# starts, so the prefix is left to shut down before the program runs.
 if [ ! -f "$WINEPREFIX/.qm-drives" ]; then
   (
     flock 9

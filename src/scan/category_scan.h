@@ -92,6 +92,14 @@ class CategoryScan {
   // value over, where reading it as a string would fail and end the run.
   static std::optional<std::wstring> ReadText(Registry& registry, std::wstring_view valueName,
                                               TextTypes types = TextTypes::StringOrExpandString);
+  // ReadText of REG_SZ values only.
+  static std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view name) {
+    return ReadText(registry, name, TextTypes::StringOnly);
+  }
+  // The same for a value of the key at `keyPath`, opened for the read and closed again;
+  // nothing when the key does not open.
+  static std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view keyPath,
+                                                     std::wstring_view name);
 
   // --- progress (the taskbar button follows the bar)
   // Sets the maximum by the rule, the bar to 0 and the running item number to 0.
@@ -119,6 +127,9 @@ class CategoryScan {
   std::wstring SpecialFolderPath(int folderNumber) const;
   // The drive part of the path is a removable (2) or CD-ROM (5) drive.
   bool OnRemovableOrCdRom(std::wstring_view path) const;
+  // PathExists for the path, or for the path with every "(x86)" cut out (exact case,
+  // nothing put in its place).
+  bool PathExistsWithOrWithoutX86(std::wstring_view path) const;
   std::wstring LocaleLower(std::wstring_view text) const;
   std::wstring LocaleUpper(std::wstring_view text) const;
 

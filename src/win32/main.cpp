@@ -1,7 +1,6 @@
-// Quillmere.exe entry point.
+// Quillmere.exe entry point. The program reads no command-line arguments.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  MessageBoxW(nullptr, L"Quillmere", L"Quillmere", MB_OK);
-  return 0;
-}
+#include "win32/startup.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return qm::RunQuillmere(); }

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
-#include "console_run.h"
+#include "cli_run.h"
 #include "platform/win32/unique_handle.h"
+#include "wine_test_support.h"
+
+namespace qm::testing {
 
 namespace {
 
@@ -38,16 +42,20 @@ class CliScanUnderWine : public ::testing::Test {
   void SetUp() override {
     RemoveFixture();
     std::filesystem::copy(kFixtures / "cli_drive_c", L"C:\\", std::filesystem::copy_options::recursive);
-    ASSERT_EQ(qm::testing::ImportRegFile(kFixtures / "cli_scan.reg"), 0u);
+    ASSERT_EQ(ImportWithRegedit(kFixtures / "cli_scan.reg"), 0u);
   }
   void TearDown() override { RemoveFixture(); }
 };
 
 TEST_F(CliScanUnderWine, FindsExactlyTheBrokenFixtureEntries) {
-  using namespace qm::testing;
-  const CliResult result = RunCli(L"scan --exclusions " + Quoted(kFixtures / "cli_exclusions.ini"), L"cli_scan_out.tsv");
-  EXPECT_EQ(result.status, 0u) << result.errors;
-  EXPECT_EQ(FixtureLines(result.output), FixtureLines(kFixtures / "cli_scan_expected.tsv"));
+  const ScratchFolder scratch;
+  const auto out = std::filesystem::path(scratch.path()) / L"out.tsv";
+  const auto err = std::filesystem::path(scratch.path()) / L"err.txt";
+  const DWORD status = RunCommand(CliCommand(L"scan --exclusions " + Quoted(kFixtures / "cli_exclusions.ini")), out, err);
+  EXPECT_EQ(status, 0u) << ReadFileText(err);
+  EXPECT_EQ(FixtureLines(out), FixtureLines(kFixtures / "cli_scan_expected.tsv"));
 }
 
 }  // namespace
+
+}  // namespace qm::testing

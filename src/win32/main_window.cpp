@@ -1,0 +1,525 @@
+#include "win32/main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "app/main_settings.h"
+#include "exclusions/exclusion_file.h"
+#include "platform/error.h"
+#include "platform/win32/win32_version_info.h"
+#include "text/ini_file.h"
+#include "win32/clipboard.h"
+#include "win32/message_loop.h"
+#include "win32/page_pictures.h"
+
+namespace qm {
+
+namespace {
+
+constexpr wchar_t kFindingsList[] = L"ListViewQuillmere";
+constexpr wchar_t kCategoryPanel[] = L"TabControlRegOption";
+constexpr wchar_t kGeneralMenuButton[] = L"SpeedButton_GeneralMenu";
+// Controls that a run disables, so that nothing changes what the scan reads.
+constexpr std::array<const wchar_t*, 4> kLockedWhileScanning = {L"TabControlRegOption", L"TabControlRegistry",
+                                                                L"TabControlPanel", L"SpeedButton_GeneralMenu"};
+constexpr std::array<const wchar_t*, 3> kPageButtons = {L"ButtonRegClean", L"ButtonExceptions", L"ButtonBackups"};
+// During a run the scan's progress reaches the controls at most this often.
+constexpr ULONGLONG kScanViewInterval = 40;
+// During a run waiting messages are run at most this often: a look into the queue
+// costs far more than testing one item (some 0.2 ms under Wine), and a Stop press
+// still takes effect at the item after it arrived.
+constexpr ULONGLONG kPumpInterval = 10;
+
+}  // namespace
+
+TForm1::TForm1(const Platform& platform, std::span<const ScanCategory> categories)
+    : FormWindow(MainFormDesign()),
+      platform_(platform),
+      sorter_(platform.locale),
+      scanner_(platform, *this, findings_, exclusions_, categories) {}
+
+TForm1::~TForm1() = default;
+
+void TForm1::Create() {
+  CreateForm(nullptr, false);
+  pictures_ = CreatePagePictures(Dpi());
+  ListView_SetCallbackMask(FindingsView(), LVIS_STATEIMAGEMASK);
+  FormCreate();
+}
+
+void TForm1::Show() { ShowWindow(Handle(), showMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL); }
+
+void TForm1::SetSecondaryWindows(FormWindow* updateWindow, FormWindow* aboutWindow) {
+  updateWindow_ = updateWindow;
+  aboutWindow_ = aboutWindow;
+}
+
+bool TForm1::IsWindows10Or11() {
+  // The plain version query answers with an older Windows to programs whose manifest
+  // does not name the newer one; the kernel's own query tells the truth.
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  OSVERSIONINFOW version{sizeof(version)};
+  if (!rtlGetVersion || rtlGetVersion(&version) != 0) return false;
+  return version.dwMajorVersion == 10 && version.dwBuildNumber >= 10240;
+}
+
+std::wstring TForm1::PortablePath() { return qm::PortablePath(platform_.files, platform_.shell, config_); }
+
+DWORD TForm1::ExtraStyle(const Component& component) const {
+  if (component.name == kFindingsList) return LVS_OWNERDATA;  // the list view mirrors FindingsList
+  if (component.name == L"ListViewBackups") return LVS_SHAREIMAGELISTS;  // the system's lists stay the system's
+  return 0;
+}
+
+// --- creation and closing
+
+void TForm1::FormCreate() {
+  const std::wstring program = platform_.shell.ProgramFilePath();
+  config_.portableMode = DetectPortableMode(platform_.files, platform_.shell);
+  config_.companyName = ReadCompanyName(program);
+  const wchar_t* bits = sizeof(void*) == 8 ? L"(64-bit)" : L"(32-bit)";
+  Model().SetCaption(Model().Caption() + L" " + ReadFileVersion(program) + L" " + bits +
+                     (config_.portableMode ? L" Portable" : L""));
+
+  SHFILEINFOW info{};
+  const auto systemList = [&](UINT size) {
+    return reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | size));
+  };
+  HWND backups = Control(L"ListViewBackups");
+  if (HIMAGELIST large = systemList(SHGFI_LARGEICON)) ListView_SetImageList(backups, large, LVSIL_NORMAL);
+  if (HIMAGELIST small = systemList(SHGFI_SMALLICON)) ListView_SetImageList(backups, small, LVSIL_SMALL);
+  qm::ProcessMessages();
+
+  platform_.files.CreateFolders(ProgramFolder(platform_.shell) + L"backup");
+  qm::ProcessMessages();
+
+  LoadNastr();
+  LoadExclusionReg();
+  qm::ProcessMessages();
+  ShowPage(L"TabSheetRegistry");
+}
+
+void TForm1::OnClose() { FormClose(); }
+
+void TForm1::FormClose() {
+  if (scanner_.State() == RunState::Running) scanner_.ToggleSearch();  // the run ends at its next item
+  SaveExclusionReg();
+  SaveNastr();
+}
+
+// --- settings
+
+std::vector<std::wstring> TForm1::CategoryNames() const {
+  std::vector<std::wstring> names;
+  for (const Component* child : Model().Children(kCategoryPanel)) {
+    if (child->kind == ComponentKind::CheckBox) names.push_back(child->name);
+  }
+  return names;
+}
+
+std::vector<std::wstring> TForm1::ThemeItemNames() const {
+  std::vector<std::wstring> names;
+  for (const Component* item : Model().Children(L"ThemeMenu")) names.push_back(item->name);
+  return names;
+}
+
+void TForm1::LoadNastr() {
+  RECT outer;
+  GetWindowRect(Handle(), &outer);
+  const IniFile file = IniFile::Load(platform_.files, platform_.locale, PortablePath());
+  const MainWindowSettings settings = ReadMainWindowSettings(file, ThemeItemNames(), CategoryNames(),
+                                                             outer.bottom - outer.top, outer.right - outer.left);
+  for (const NamedFlag& item : settings.themeItems) {
+    SetMenuChecked(item.name, item.value);
+    if (IsMenuChecked(item.name)) Click(item.name);
+  }
+  for (const NamedFlag& category : settings.categories) SetChecked(category.name, category.value);
+  showMaximized_ = settings.maximized;
+  if (!settings.maximized) {
+    const FormDesign& design = Model().Design();
+    CentreWithOuterSize({std::max(settings.width, Scale(design.minWidth)), std::max(settings.height, Scale(design.minHeight))});
+  }
+}
+
+void TForm1::SaveNastr() {
+  IniFile file = IniFile::Load(platform_.files, platform_.locale, PortablePath());
+  MainWindowSettings settings;
+  for (const std::wstring& item : ThemeItemNames()) settings.themeItems.push_back({item, IsMenuChecked(item)});
+  for (const std::wstring& category : CategoryNames()) settings.categories.push_back({category, IsChecked(category)});
+  WINDOWPLACEMENT placement{sizeof(placement)};
+  GetWindowPlacement(Handle(), &placement);
+  settings.maximized = placement.showCmd == SW_SHOWMAXIMIZED || (IsWindowVisible(Handle()) && IsZoomed(Handle()));
+  const RECT& normal = placement.rcNormalPosition;  // also right for a minimized window
+  settings.height = normal.bottom - normal.top;
+  settings.width = normal.right - normal.left;
+  WriteMainWindowSettings(file, settings);
+  file.Save();
+}
+
+// --- commands
+
+void TForm1::OnClick(const Component& component) {
+  using Handler = void (TForm1::*)();
+  static const std::pair<std::wstring_view, Handler> handlers[] = {
+      {L"ButtonSearch", &TForm1::ButtonSearchClick},
+      {L"ButtonRegClean", &TForm1::ButtonRegCleanClick},
+      {L"ButtonExceptions", &TForm1::ButtonExceptionsClick},
+      {L"ButtonBackups", &TForm1::ButtonBackupsClick},
+      {L"SpeedButton_GeneralMenu", &TForm1::SpeedButton_GeneralMenuClick},
+      {L"CheckUpdateMenu", &TForm1::CheckUpdateMenuClick},
+      {L"AboutMenu", &TForm1::AboutMenuClick},
+      {L"SelectAllMenu", &TForm1::SelectAllMenuClick},
+      {L"ExcludeAllMenu", &TForm1::ExcludeAllMenuClick},
+      {L"ClearListMenu", &TForm1::ClearListMenuClick},
+      {L"CopyKeyMenu", &TForm1::CopyKeyMenuClick},
+      {L"OptionSelectAllMenu", &TForm1::OptionSelectAllMenuClick},
+      {L"OptionExcludeAllMenu", &TForm1::OptionExcludeAllMenuClick},
+      {L"OptionSaveMenu", &TForm1::OptionSaveMenuClick},
+  };
+  for (const auto& [name, handler] : handlers) {
+    if (name == component.name) {
+      (this->*handler)();
+      return;
+    }
+  }
+}
+
+void TForm1::ButtonSearchClick() { scanner_.ToggleSearch(); }
+
+void TForm1::SelectPage(std::wstring_view page, std::wstring_view button) {
+  ShowPage(page);
+  for (const wchar_t* pageButton : kPageButtons) SetBold(pageButton, pageButton == button);
+}
+
+void TForm1::ButtonRegCleanClick() { SelectPage(L"TabSheetRegistry", L"ButtonRegClean"); }
+
+void TForm1::ButtonExceptionsClick() {
+  SelectPage(L"TabSheetExceptions", L"ButtonExceptions");
+  HWND list = Control(L"ListViewExceptions");
+  const auto& columns = Model().Get(L"ListViewExceptions").columns;
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+    ListView_SetColumnWidth(list, i, LVSCW_AUTOSIZE_USEHEADER);
+    if (ListView_GetColumnWidth(list, i) < Scale(columns[i].minWidth)) {
+      ListView_SetColumnWidth(list, i, Scale(columns[i].minWidth));
+    }
+  }
+}
+
+void TForm1::ButtonBackupsClick() { SelectPage(L"TabSheetBackups", L"ButtonBackups"); }
+
+void TForm1::SpeedButton_GeneralMenuClick() {
+  HWND button = Control(kGeneralMenuButton);
+  if (IsDown(kGeneralMenuButton)) {
+    SetDown(kGeneralMenuButton, false);
+    EndMenu();
+    qm::ProcessMessages();
+    return;
+  }
+  SetDown(kGeneralMenuButton, true);
+  qm::ProcessMessages();
+  RECT place;
+  GetWindowRect(button, &place);
+  PopupMenuAt(L"PopupMenu_General", {place.right, place.bottom}, TPM_RIGHTALIGN | TPM_TOPALIGN);
+  // A click on the button itself closed the menu: that was the click that puts it up.
+  POINT cursor;
+  GetCursorPos(&cursor);
+  if (WindowFromPoint(cursor) == button && (GetAsyncKeyState(VK_LBUTTON) & 0x8000)) SetDown(kGeneralMenuButton, false);
+}
+
+void TForm1::WMMouseMove() {
+  if (IsDown(kGeneralMenuButton)) SetDown(kGeneralMenuButton, false);
+}
+
+void TForm1::CheckUpdateMenuClick() {
+  SetDown(kGeneralMenuButton, false);
+  if (updateWindow_) updateWindow_->ShowModal(Handle());
+}
+
+void TForm1::AboutMenuClick() {
+  SetDown(kGeneralMenuButton, false);
+  if (aboutWindow_) aboutWindow_->ShowModal(Handle());
+}
+
+void TForm1::CheckAll(bool checked) {
+  findings_.CheckAll(checked);
+  InvalidateRect(FindingsView(), nullptr, FALSE);
+  qm::ProcessMessages();
+}
+
+void TForm1::SelectAllMenuClick() {
+  CheckAll(true);
+  SetFixEnabled(true);
+}
+
+void TForm1::ExcludeAllMenuClick() {
+  CheckAll(false);
+  SetFixEnabled(false);
+}
+
+void TForm1::CheckAll1(bool checked) {
+  for (const std::wstring& category : CategoryNames()) SetChecked(category, checked);
+  qm::ProcessMessages();
+}
+
+void TForm1::OptionSelectAllMenuClick() {
+  CheckAll1(true);
+  SaveNastr();
+  qm::ProcessMessages();
+}
+
+void TForm1::OptionExcludeAllMenuClick() {
+  CheckAll1(false);
+  SaveNastr();
+  qm::ProcessMessages();
+}
+
+void TForm1::OptionSaveMenuClick() {
+  SaveNastr();
+  qm::ProcessMessages();
+}
+
+void TForm1::ClearListMenuClick() {
+  findings_.Clear();
+  FindingsCleared();
+  SetFixEnabled(false);
+  ShowTotal(0);
+}
+
+void TForm1::CopyKeyMenuClick() {
+  const int row = ListView_GetNextItem(FindingsView(), -1, LVNI_SELECTED);
+  if (row < 0 || static_cast<std::size_t>(row) >= findings_.Size()) return;
+  PutTextOnClipboard(Handle(), findings_[static_cast<std::size_t>(row)].keyPath);
+}
+
+void TForm1::ListViewQuillmereColumnClick(int column) {
+  sorter_.SortBy(findings_, static_cast<FindingColumn>(column));
+  // Rows are identified by position, so a selection would now point at another row.
+  ListView_SetItemState(FindingsView(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  InvalidateRect(FindingsView(), nullptr, FALSE);
+}
+
+// --- the exclusion list
+
+void TForm1::LoadExclusionReg() {
+  const IniFile file = IniFile::Load(platform_.files, platform_.locale,
+                                     PortablePathExclusionReg(platform_.files, platform_.shell, config_));
+  AppendExclusions(file, exclusions_);
+}
+
+void TForm1::SaveExclusionReg() {
+  // The exclusions page writes its list to the exclusion file here, before the
+  // settings; until that page exists the list only changes by loading.
+}
+
+// --- the findings list view
+
+HWND TForm1::FindingsView() const { return Control(kFindingsList); }
+
+void TForm1::ShowFindingText(NMLVDISPINFOW& request) const {
+  LVITEMW& item = request.item;
+  if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= findings_.Size()) {
+    if (item.mask & LVIF_TEXT && item.cchTextMax > 0) item.pszText[0] = L'\0';
+    return;
+  }
+  const Finding& finding = findings_[static_cast<std::size_t>(item.iItem)];
+  if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0 && item.iSubItem < 5) {
+    const std::wstring text = ColumnText(finding, static_cast<FindingColumn>(item.iSubItem));
+    lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+  }
+  if (item.mask & LVIF_STATE) {
+    item.state = INDEXTOSTATEIMAGEMASK(finding.checked ? 2 : 1);
+    item.stateMask = LVIS_STATEIMAGEMASK;
+  }
+}
+
+void TForm1::ToggleFindingCheck(int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= findings_.Size()) return;
+  const auto index = static_cast<std::size_t>(row);
+  findings_.SetChecked(index, !findings_[index].checked);
+  ListView_RedrawItems(FindingsView(), row, row);
+}
+
+LRESULT TForm1::OnNotify(const Component& component, NMHDR& header) {
+  if (component.name != kFindingsList || header.hwndFrom != FindingsView()) return 0;
+  switch (header.code) {
+    case LVN_GETDISPINFOW:
+      ShowFindingText(reinterpret_cast<NMLVDISPINFOW&>(header));
+      return 0;
+    case LVN_BEGINLABELEDITW:
+      return TRUE;  // ListViewQuillmereEditing: no caption is edited in place
+    case LVN_COLUMNCLICK:
+      ListViewQuillmereColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+      return 0;
+    case NM_CLICK:
+    case NM_DBLCLK: {
+      LVHITTESTINFO hit{};
+      hit.pt = reinterpret_cast<NMITEMACTIVATE&>(header).ptAction;
+      if (ListView_SubItemHitTest(FindingsView(), &hit) >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) {
+        ToggleFindingCheck(hit.iItem);
+      }
+      return 0;
+    }
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_SPACE) {
+        ToggleFindingCheck(ListView_GetNextItem(FindingsView(), -1, LVNI_FOCUSED));
+      }
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void TForm1::MeasureFinding(const Finding& finding) {
+  HWND list = FindingsView();
+  WindowDc dc(list);
+  SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  for (std::size_t column = 0; column < contentWidths_.size(); ++column) {
+    const std::wstring text = ColumnText(finding, static_cast<FindingColumn>(column));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    contentWidths_[column] = std::max(contentWidths_[column], static_cast<int>(extent.cx));
+  }
+}
+
+void TForm1::MeasureAllFindings() {
+  contentWidths_.fill(0);
+  for (const Finding& finding : findings_.Rows()) MeasureFinding(finding);
+}
+
+void TForm1::FitColumns() {
+  FlushScanView(true);
+  HWND list = FindingsView();
+  HWND header = ListView_GetHeader(list);
+  WindowDc dc(header);
+  SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
+  int checkWidth = 0, checkHeight = 0;
+  ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_STATE), &checkWidth, &checkHeight);
+  const auto& columns = Model().Get(kFindingsList).columns;
+  for (std::size_t i = 0; i < columns.size() && i < contentWidths_.size(); ++i) {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.get(), columns[i].caption.c_str(), static_cast<int>(columns[i].caption.size()), &extent);
+    const int headerWidth = extent.cx + Scale(16);
+    const int contentWidth = contentWidths_[i] + Scale(14) + (i == 0 ? checkWidth + Scale(6) : 0);
+    const int width = std::max({headerWidth, contentWidth, Scale(columns[i].minWidth)});
+    ListView_SetColumnWidth(list, static_cast<int>(i), width);
+  }
+}
+
+void TForm1::OnDpiChanged() {
+  pictures_ = CreatePagePictures(Dpi());
+  MeasureAllFindings();
+}
+
+LRESULT TForm1::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOUSEMOVE) {
+    WMMouseMove();
+    return 0;
+  }
+  return FormWindow::OnOtherMessage(message, wParam, lParam);
+}
+
+// --- ScanHost: what a run shows
+
+void TForm1::ScanViewChanged() { FlushScanView(scanner_.State() != RunState::Running); }
+
+void TForm1::FlushScanView(bool force) {
+  const ULONGLONG now = GetTickCount64();
+  if (!force && now - lastFlush_ < kScanViewInterval) return;
+  lastFlush_ = now;
+  HWND progress = Control(L"ProgressBarQuillmere");
+  if (shown_.progressMaximum != view_.progressMaximum) {
+    SendMessageW(progress, PBM_SETRANGE32, 0, std::max(view_.progressMaximum, 0));
+  }
+  SendMessageW(progress, PBM_SETPOS, std::max(view_.progressPosition, 0), 0);
+  taskbar_.Show(Handle(), view_.progressPosition, view_.progressMaximum);
+  HWND status = Control(L"StatusBarQuillmere");
+  for (std::size_t panel = 0; panel < view_.status.size(); ++panel) {
+    if (shown_.status[panel] == view_.status[panel]) continue;
+    std::wstring text = view_.status[panel];
+    if (panel == 0 && !text.empty()) text.insert(0, L"\t\t");  // panel 0 is right-aligned
+    SendMessageW(status, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  HWND list = FindingsView();
+  view_.rows = findings_.Size();
+  if (shown_.rows != view_.rows) {
+    const bool grew = view_.rows > shown_.rows;
+    ListView_SetItemCountEx(list, static_cast<int>(view_.rows), grew ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : 0);
+    if (grew) ListView_EnsureVisible(list, static_cast<int>(view_.rows) - 1, FALSE);
+  }
+  if (shown_.total != view_.total || Model().Text(L"Label1").empty()) {
+    Model().SetCaption(L"Label1", Model().Text(L"LangTotal") + std::to_wstring(view_.total));
+  }
+  shown_ = view_;
+}
+
+void TForm1::SetProgressMaximum(int maximum) {
+  view_.progressMaximum = maximum;
+  ScanViewChanged();
+}
+
+void TForm1::SetProgressPosition(int position) {
+  view_.progressPosition = position;
+  ScanViewChanged();
+}
+
+void TForm1::SetStatusText(StatusPanel panel, std::wstring_view text) {
+  view_.status[static_cast<std::size_t>(panel)] = text;
+  ScanViewChanged();
+}
+
+void TForm1::ShowTotal(std::size_t rowCount) {
+  view_.total = rowCount;
+  ScanViewChanged();
+}
+
+void TForm1::FindingsCleared() {
+  contentWidths_.fill(0);
+  shown_.rows = static_cast<std::size_t>(-1);  // the list view must drop every row at the next flush
+  ScanViewChanged();
+}
+
+void TForm1::FindingAdded(const FindingsList& findings, std::size_t index) {
+  MeasureFinding(findings[index]);
+  view_.total = findings.Size();
+  ScanViewChanged();
+}
+
+void TForm1::ProcessMessages() {
+  FlushScanView(false);
+  const ULONGLONG now = GetTickCount64();
+  if (scanner_.State() == RunState::Running && now - lastPump_ < kPumpInterval) return;
+  lastPump_ = now;
+  qm::ProcessMessages();
+}
+
+bool TForm1::IsCategoryChecked(std::wstring_view checkBoxName) { return IsChecked(checkBoxName); }
+
+std::wstring TForm1::CategoryCaption(std::wstring_view checkBoxName) { return Model().Text(checkBoxName); }
+
+void TForm1::SetCategoryRunning(std::wstring_view checkBoxName, bool running) { SetBold(checkBoxName, running); }
+
+void TForm1::SetFixEnabled(bool enabled) { SetEnabled(L"ButtonFix", enabled); }
+
+void TForm1::SetMenusEnabled(bool enabled) {
+  SetAutoPopup(L"PopupMenuList", enabled);
+  SetAutoPopup(L"PopupMenuOption", enabled);
+}
+
+void TForm1::ShowRunning(bool running) {
+  FlushScanView(true);
+  Model().SetCaption(L"ButtonSearch", Model().Text(running ? L"LangStop" : L"LangSearch"));
+  for (const wchar_t* control : kLockedWhileScanning) SetEnabled(control, !running);
+}
+
+void TForm1::ReportError(std::wstring_view message) {
+  // Shown by the window's error presenter once the Search handler has returned.
+  OnUncaughtError(std::make_exception_ptr(Error(std::wstring(message))));
+}
+
+}  // namespace qm
