@@ -88,10 +88,10 @@ TEST_P(CategoryFixtureUnderWine, GivesTheFindingsOfTheNativeScan) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Categories, CategoryFixtureUnderWine,
-                         // Fonts, help files and known DLLs are left out here until their fixtures'
-                         // expandable strings and 32-bit keys import under Wine as they load natively:
-                         // the imported REG_EXPAND_SZ data reads back as "C".
-                         ::testing::Values(CategoryFixture{"codecs", L"CheckBoxCodec"}),
+                         ::testing::Values(CategoryFixture{"fonts", L"CheckBoxFonts"},
+                                           CategoryFixture{"help_files", L"CheckBoxHelp"},
+                                           CategoryFixture{"known_dlls", L"CheckBoxKnownDLLs"},
+                                           CategoryFixture{"codecs", L"CheckBoxCodec"}),
                          [](const ::testing::TestParamInfo<CategoryFixture>& info) { return info.param.name; });
 
 }  // namespace
