@@ -8,6 +8,7 @@
 
 #include <array>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,8 @@ struct CategoryFixture {
   std::wstring checkBoxName;
 };
 
+void PrintTo(const CategoryFixture& fixture, std::ostream* out) { *out << fixture.name; }
+
 class CategoryFixtureUnderWine : public ::testing::TestWithParam<CategoryFixture> {
  protected:
   void SetUp() override {
@@ -85,10 +88,10 @@ TEST_P(CategoryFixtureUnderWine, GivesTheFindingsOfTheNativeScan) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Categories, CategoryFixtureUnderWine,
-                         // Fonts, help files and known DLLs are left out here until their fixtures'
-                         // expandable strings and 32-bit keys import under Wine as they load natively:
-                         // the imported REG_EXPAND_SZ data reads back as "C".
-                         ::testing::Values(CategoryFixture{"codecs", L"CheckBoxCodec"}),
+                         ::testing::Values(CategoryFixture{"fonts", L"CheckBoxFonts"},
+                                           CategoryFixture{"help_files", L"CheckBoxHelp"},
+                                           CategoryFixture{"known_dlls", L"CheckBoxKnownDLLs"},
+                                           CategoryFixture{"codecs", L"CheckBoxCodec"}),
                          [](const ::testing::TestParamInfo<CategoryFixture>& info) { return info.param.name; });
 
 }  // namespace

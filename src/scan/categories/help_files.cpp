@@ -39,13 +39,23 @@ bool TopicIsPresent(const CategoryScan& scan, const std::wstring& topic) {
   return Contains(topic, L"%") || scan.Files().PathExists(scan.RunPath(topic)) || scan.OnRemovableOrCdRom(topic);
 }
 
+// Runs test() with the key open; nothing when it does not open or Stop was pressed.
+template <class Test>
+void WithKeyOpen(const CategoryScan& scan, Registry& registry, std::wstring_view keyPath, Test test) {
+  if (!registry.OpenKey(keyPath)) return;
+  if (!scan.Stopped()) test();
+  registry.CloseKey();
+}
+
 void TestHelpFile(CategoryScan& scan, Registry& registry, const HelpSource& source, const std::wstring& file) {
-  const auto folder = CategoryScan::ReadText(registry, file);
-  if (!folder) return;
-  scan.ShowItem(file);
-  if (HelpFileIsPresent(scan, file, *folder)) return;
-  // The folder is no exclusion candidate: only the file name is.
-  scan.Report(registry, {std::wstring(source.path), file, *folder, FindingAction::DeleteValue}, {file});
+  WithKeyOpen(scan, registry, source.path, [&] {
+    const auto folder = CategoryScan::ReadText(registry, file);
+    if (!folder) return;
+    scan.ShowItem(file);
+    if (HelpFileIsPresent(scan, file, *folder)) return;
+    // The folder is no exclusion candidate: only the file name is.
+    scan.Report(registry, {std::wstring(source.path), file, *folder, FindingAction::DeleteValue}, {file});
+  });
 }
 
 // One help value of the open snap-in key; a value that is not there is not reported.
@@ -60,32 +70,30 @@ void TestTopic(CategoryScan& scan, Registry& registry, const std::wstring& snapI
 }
 
 void TestSnapIn(CategoryScan& scan, Registry& registry, const HelpSource& source, const std::wstring& snapIn) {
-  const std::wstring snapInKey = std::wstring(source.path) + snapIn + L"\\";
   // "HelpTopic" is excluded by the snap-in's key path (no trailing backslash),
   // "LinkedHelpTopics" by the subkey name alone.
   const std::wstring keyCandidate = std::wstring(source.path) + snapIn;
-  TestTopic(scan, registry, snapInKey, L"HelpTopic", keyCandidate);
-  if (scan.Stopped()) return;
-  TestTopic(scan, registry, snapInKey, L"LinkedHelpTopics", snapIn);
+  const std::wstring snapInKey = keyCandidate + L"\\";
+  WithKeyOpen(scan, registry, snapInKey, [&] {
+    TestTopic(scan, registry, snapInKey, L"HelpTopic", keyCandidate);
+    if (!scan.Stopped()) TestTopic(scan, registry, snapInKey, L"LinkedHelpTopics", snapIn);
+  });
 }
 
 void TestItem(CategoryScan& scan, Registry& registry, const HelpSource& source, const std::wstring& item) {
   scan.ProcessMessages();
-  const bool isSnapIn = source.items == ItemKind::SubKeys;
-  if (!registry.OpenKey(isSnapIn ? std::wstring(source.path) + item + L"\\" : std::wstring(source.path))) return;
-  if (!scan.Stopped()) {
-    if (isSnapIn) TestSnapIn(scan, registry, source, item);
-    else TestHelpFile(scan, registry, source, item);
-  }
-  registry.CloseKey();
+  if (source.items == ItemKind::SubKeys) TestSnapIn(scan, registry, source, item);
+  else TestHelpFile(scan, registry, source, item);
 }
 
 }  // namespace
 
 void Help(CategoryScan& scan) {
   if (scan.Stopped()) return;
-  scan.ScanSources(kSources, access::AllAccess64, [&](const HelpSource& source, Registry& registry,
-                                                       const std::wstring& item) { TestItem(scan, registry, source, item); });
+  scan.ScanSources(kSources, access::AllAccess64,
+                   [&](const HelpSource& source, Registry& registry, const std::wstring& item) {
+                     TestItem(scan, registry, source, item);
+                   });
 }
 
 }  // namespace qm
