@@ -23,10 +23,6 @@ std::size_t FindingsList::Add(Finding finding) {
   return rows_.size() - 1;
 }
 
-void FindingsList::CheckAll(bool checked) {
-  for (Finding& row : rows_) row.checked = checked;
-}
-
 void FindingsList::Reorder(const std::vector<std::size_t>& order) {
   std::vector<Finding> reordered;
   reordered.reserve(order.size());

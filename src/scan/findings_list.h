@@ -41,7 +41,6 @@ class FindingsList {
   std::size_t Add(Finding finding);
   void Clear() { rows_.clear(); }
   void SetChecked(std::size_t index, bool checked) { rows_[index].checked = checked; }
-  void CheckAll(bool checked);
   // Puts the rows in the given order: order[i] is the old index of the new row i.
   void Reorder(const std::vector<std::size_t>& order);
 

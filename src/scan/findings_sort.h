@@ -20,7 +20,6 @@ class FindingsSorter {
   // Flips the shared direction, then sorts the rows by the column's text; a result
   // below zero puts the first row first. Rows with equal texts keep their order.
   void SortBy(FindingsList& findings, FindingColumn column);
-  int Direction() const { return direction_; }
 
  private:
   Locale& locale_;

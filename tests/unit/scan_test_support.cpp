@@ -16,6 +16,7 @@ void RecordingScanHost::SetProgressMaximum(int value) {
 
 void RecordingScanHost::SetProgressPosition(int value) {
   position = value;
+  positions.push_back(value);
   if (stopPressed_) positionsAfterStop.push_back(value);
 }
 

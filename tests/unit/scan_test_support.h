@@ -37,6 +37,7 @@ class RecordingScanHost : public ScanHost {
   int maximum = 0;
   int position = 0;
   std::vector<int> maxima;                 // every maximum set, in order
+  std::vector<int> positions;              // every position set, in order
   std::vector<int> positionsAfterStop;     // every position set once Stop was pressed
   std::wstring status[2];
   std::size_t total = 0;

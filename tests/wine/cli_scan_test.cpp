@@ -20,14 +20,15 @@ constexpr wchar_t kAppPaths[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
 constexpr wchar_t kSharedDlls[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
 // Starts the command line with stdout (and stderr) going to files; gives the exit code.
-DWORD Run(std::wstring commandLine, const std::filesystem::path& out = {}, const std::filesystem::path& err = {}) {
+DWORD RunProgram(std::wstring commandLine, const std::filesystem::path& out = {}, const std::filesystem::path& err = {}) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   auto open = [&](const std::filesystem::path& path) {
     return path.empty() ? INVALID_HANDLE_VALUE
                         : CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
   };
   qm::UniqueFile outFile(open(out)), errFile(open(err));
-  STARTUPINFOW startup{sizeof(startup)};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = outFile.get();
   startup.hStdError = errFile.get();
@@ -79,17 +80,18 @@ class CliScanUnderWine : public ::testing::Test {
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     const auto regedit = std::filesystem::path(windows) / L"regedit.exe";
-    ASSERT_EQ(Run(Quoted(regedit) + L" /s " + Quoted(kFixtures / "cli_scan.reg")), 0u);
+    ASSERT_EQ(RunProgram(Quoted(regedit) + L" /s " + Quoted(kFixtures / "cli_scan.reg")), 0u);
   }
   void TearDown() override { RemoveFixture(); }
 };
 
 TEST_F(CliScanUnderWine, FindsExactlyTheBrokenFixtureEntries) {
-  const auto out = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_out.tsv";
-  const auto err = std::filesystem::path(qm::testing::TestProgramFolder()) / L"cli_scan_err.txt";
-  const DWORD status = Run(Quoted(std::filesystem::path(qm::testing::TestProgramFolder()) / L"quillmere-cli.exe") + L" scan --exclusions " +
-                               Quoted(kFixtures / "cli_exclusions.ini"),
-                           out, err);
+  const qm::testing::ScratchFolder scratch;
+  const auto out = std::filesystem::path(scratch.path()) / L"out.tsv";
+  const auto err = std::filesystem::path(scratch.path()) / L"err.txt";
+  const auto cli = std::filesystem::path(qm::testing::TestProgramFolder()) / L"quillmere-cli.exe";
+  const DWORD status =
+      RunProgram(Quoted(cli) + L" scan --exclusions " + Quoted(kFixtures / "cli_exclusions.ini"), out, err);
   std::ifstream errors(err);
   std::stringstream errorText;
   errorText << errors.rdbuf();
