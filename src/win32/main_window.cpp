@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/main_settings.h"
+#include "exclusions/exclusion_file.h"
 #include "platform/error.h"
 #include "platform/win32/win32_version_info.h"
 #include "text/ini_file.h"
@@ -303,11 +304,18 @@ void TForm1::ListViewQuillmereColumnClick(int column) {
   InvalidateRect(FindingsView(), nullptr, FALSE);
 }
 
-// --- the exclusion list (its page and file come with the exclusions)
+// --- the exclusion list
 
-void TForm1::LoadExclusionReg() {}
+void TForm1::LoadExclusionReg() {
+  const IniFile file = IniFile::Load(platform_.files, platform_.locale,
+                                     PortablePathExclusionReg(platform_.files, platform_.shell, config_));
+  AppendExclusions(file, exclusions_);
+}
 
-void TForm1::SaveExclusionReg() {}
+void TForm1::SaveExclusionReg() {
+  // The exclusions page writes its list to the exclusion file here, before the
+  // settings; until that page exists the list only changes by loading.
+}
 
 // --- the findings list view
 

@@ -4,17 +4,12 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "platform/platform.h"
 #include "platform/win32/unique_handle.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_locale.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_shell.h"
 #include "win32/about_window.h"
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
 #include "win32/update_window.h"
+#include "win32/windows_platform.h"
 
 namespace qm {
 
@@ -58,19 +53,21 @@ int RunQuillmere() {
   const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
 
-  Win32Registry registry;
-  Win32FileSystem files;
-  Win32Shell shell;
-  Win32Locale locale;
-  Win32Clock clock;
-  const Platform platform{registry, files, shell, locale, clock};
-
-  TForm1 mainWindow(platform);
-  mainWindow.Create();
+  const WindowsPlatform platform;
+  TForm1 mainWindow(platform.Get());
   TForm10 updateWindow;
-  updateWindow.Create();
   TForm8 aboutWindow;
-  aboutWindow.Create();
+  // A settings or exclusion file that cannot be read is said once, and the program
+  // goes on with what was read; only a window that could not be made ends it.
+  const auto create = [](auto& window) {
+    try {
+      window.Create();
+    } catch (...) {
+      ShowErrorBox(nullptr, ErrorMessageText(std::current_exception()));
+    }
+    return window.Handle() != nullptr;
+  };
+  if (!create(mainWindow) || !create(updateWindow) || !create(aboutWindow)) return 1;
   mainWindow.SetSecondaryWindows(&updateWindow, &aboutWindow);
   // The language files are applied to all three windows here, before the gate, so
   // that its message follows the chosen language.

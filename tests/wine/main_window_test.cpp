@@ -16,18 +16,13 @@
 
 #include "app/settings_path.h"
 #include "platform/error.h"
-#include "platform/platform.h"
 #include "platform/win32/unique_handle.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_locale.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_version_info.h"
 #include "scan/category_scan.h"
 #include "scan/scan_categories.h"
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
+#include "win32/windows_platform.h"
 
 namespace qm {
 namespace {
@@ -131,7 +126,7 @@ class MainWindowTest : public testing::Test {
   }
 
   TForm1& OpenWindow(std::span<const ScanCategory> categories = ScanCategories()) {
-    window_ = std::make_unique<TForm1>(platform_, categories);
+    window_ = std::make_unique<TForm1>(windows_.Get(), categories);
     window_->Create();
     window_->SetErrorPresenter([this](const std::wstring& message) { shownErrors_.push_back(message); });
     window_->Show();
@@ -192,12 +187,9 @@ class MainWindowTest : public testing::Test {
     EXPECT_TRUE(window_->AutoPopup(L"PopupMenuOption"));
   }
 
-  Win32Registry registry_;
-  Win32FileSystem files_;
-  Win32Shell shell_;
-  Win32Locale locale_;
-  Win32Clock clock_;
-  Platform platform_{registry_, files_, shell_, locale_, clock_};
+  WindowsPlatform windows_;
+  Win32FileSystem& files_ = windows_.Files();
+  Win32Shell& shell_ = windows_.Shell();
   std::unique_ptr<TForm1> window_;
   std::vector<std::wstring> shownErrors_;
 };
@@ -248,6 +240,24 @@ TEST_F(MainWindowTest, NoCategoryCheckedEmptiesTheListAndLeavesFixDisabled) {
   EXPECT_EQ(Caption(L"Label1"), L"Всего: 0");
   EXPECT_FALSE(IsWindowEnabled(Control(L"ButtonFix")));
   ExpectIdle();
+}
+
+TEST_F(MainWindowTest, CheckedExclusionsOfTheExclusionFileSuppressFindings) {
+  SharedDllsFixture fixture(MissingFiles(3));
+  const ConfigLocation location{false, ReadCompanyName(shell_.ProgramFilePath())};
+  const std::wstring exclusions = PortablePathExclusionReg(files_, shell_, location);
+  {
+    UniqueFile file(CreateFileW(exclusions.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const char text[] = "[ExclusionReg]\r\nCount=2\r\nReg0=GONE1\r\nD0=\r\nCH0=1\r\nReg1=gone2\r\nD1=\r\nCH1=0\r\n";
+    DWORD written = 0;
+    WriteFile(file.get(), text, sizeof(text) - 1, &written, nullptr);
+  }
+  OpenWindow();
+  ScanSharedDlls();
+  DeleteFileW(exclusions.c_str());
+  // gone1 is excluded (any letter case); the unchecked gone2 excludes nothing.
+  EXPECT_EQ((std::set<std::wstring>(ValueNamesOfRows().begin(), ValueNamesOfRows().end())),
+            (std::set<std::wstring>{L"C:\\qm-test\\gone0.dll", L"C:\\qm-test\\gone2.dll"}));
 }
 
 // What the window showed while the run was going, seen from inside the run.
@@ -376,9 +386,11 @@ TEST_F(MainWindowTest, CtrlAInTheCategoryPanelChecksEveryCategoryAndSaves) {
   OpenWindow();
   EXPECT_TRUE(CtrlKey(Control(L"CheckBoxFonts"), 'A'));
   for (const Component* child : window_->Model().Children(L"TabControlRegOption")) {
-    if (child->kind == ComponentKind::CheckBox) EXPECT_TRUE(window_->IsChecked(child->name)) << child->name;
+    if (child->kind == ComponentKind::CheckBox) {
+      EXPECT_TRUE(window_->IsChecked(child->name)) << child->name;
+    }
   }
-  EXPECT_EQ(GetFileAttributesW(SettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES, true);
+  EXPECT_NE(GetFileAttributesW(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);  // saved
   // Ctrl+E there is "Исключить все" of the panel's menu, not of the list's.
   EXPECT_TRUE(CtrlKey(Control(L"CheckBoxFonts"), 'E'));
   EXPECT_FALSE(window_->IsChecked(L"CheckBoxFonts"));
