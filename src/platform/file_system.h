@@ -52,6 +52,9 @@ class FileSystem {
   // Writes the whole file and flushes it to the disk. Raises Error
   // "Cannot create file \"<path>\". <reason>" when any step fails.
   virtual void WriteFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) = 0;
+  // True when the existing file opens for writing with no sharing allowed (it is closed
+  // again at once); false when that fails for any reason, a missing file included.
+  virtual bool IsFileWritable(std::wstring_view path) = 0;
 };
 
 // The drive part of a path: "C:" for "C:\x"; for "\\server\share\x" the text up to the

@@ -260,4 +260,14 @@ void SubstituteFileSystem::WriteFile(std::wstring_view path, const std::vector<s
   if (!out) throw CannotCreateFileError(path, L"There is not enough space on the disk.");
 }
 
+bool SubstituteFileSystem::IsFileWritable(std::wstring_view path) {
+  if (EndsWithSeparator(path)) return false;
+  const auto host = HostPath(path);
+  std::error_code error;
+  if (!host || !fs::is_regular_file(*host, error)) return false;
+  const auto permissions = fs::status(*host, error).permissions();
+  if (error || (permissions & fs::perms::owner_write) == fs::perms::none) return false;
+  return std::fstream(*host, std::ios::binary | std::ios::in | std::ios::out).is_open();
+}
+
 }  // namespace qm

@@ -143,4 +143,8 @@ void Win32FileSystem::WriteFile(std::wstring_view path, const std::vector<std::u
   if (!FlushFileBuffers(file.get())) fail(GetLastError());
 }
 
+bool Win32FileSystem::IsFileWritable(std::wstring_view path) {
+  return IsUsable(path) && OpenFile(path, GENERIC_WRITE, 0, OPEN_EXISTING);
+}
+
 }  // namespace qm
