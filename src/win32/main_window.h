@@ -35,7 +35,7 @@ class TForm1 final : public FormWindow, private ScanHost {
   // Tidies the language files, fills the language menu and applies the chosen language
   // to all three windows.
   void StartLanguages();
-  const LanguageMenuWindow& Languages() const { return languages_; }
+  LanguageMenuWindow& Languages() { return languages_; }
 
   // The platform version gate: major version 10, build 10240 or later.
   static bool IsWindows10Or11();
