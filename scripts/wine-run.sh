@@ -27,6 +27,25 @@ if [ ! -f "$WINEPREFIX/.qm-ready" ]; then
   ) 9>"$WINEPREFIX.lock"
 fi
 
+# Drive D: is a CD-ROM drive and E: a removable one, each an empty folder of the
+# prefix, as the scan tests expect them. Wine reads drive types when the prefix
+# starts, so the prefix is left to shut down before the program runs.
+if [ ! -f "$WINEPREFIX/.qm-drives" ]; then
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.qm-drives" ]; then
+      for drive in d:cdrom e:floppy; do
+        letter=${drive%%:*}
+        mkdir -p "$WINEPREFIX/drive_$letter"
+        ln -sfn "../drive_$letter" "$WINEPREFIX/dosdevices/$letter:"
+        "$wine64" reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d "${drive#*:}" /f >/dev/null 2>&1
+      done
+      wineserver -w
+      touch "$WINEPREFIX/.qm-drives"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+
 # Programs with windows need a display; start a private one when there is none.
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$@"

@@ -18,6 +18,11 @@ std::wstring FolderOfPath(std::wstring_view path) {
   return last == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, last + 1));
 }
 
+std::wstring FileExtension(std::wstring_view path) {
+  const size_t last = path.find_last_of(L".\\:");
+  return last == std::wstring_view::npos || path[last] != L'.' ? std::wstring() : std::wstring(path.substr(last));
+}
+
 Error CannotCreateFileError(std::wstring_view path, std::wstring_view reason) {
   return Error(FormatMessageText(L"Cannot create file \"%s\". %s", {std::wstring(path), std::wstring(reason)}));
 }

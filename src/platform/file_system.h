@@ -65,6 +65,10 @@ std::wstring DrivePart(std::wstring_view path);
 // last backslash or drive colon (C:\a\ for C:\a\b.ini); empty for a bare name.
 std::wstring FolderOfPath(std::wstring_view path);
 
+// The extension of a path's last name with its dot (".sys" for C:\x\a.sys): from
+// the last dot that follows every backslash and drive colon; empty when there is none.
+std::wstring FileExtension(std::wstring_view path);
+
 // The error WriteFile raises: Cannot create file "<path>". <reason>
 Error CannotCreateFileError(std::wstring_view path, std::wstring_view reason);
 

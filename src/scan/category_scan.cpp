@@ -5,6 +5,7 @@
 #include "scan/run_path.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_host.h"
+#include "text/text_ops.h"
 
 namespace qm {
 
@@ -26,6 +27,22 @@ std::optional<std::vector<std::wstring>> CategoryScan::ReadItemNames(Registry& r
   registry.CloseKey();
   if (Stopped()) return std::nullopt;
   return names;
+}
+
+std::optional<std::wstring> CategoryScan::ReadText(Registry& registry, std::wstring_view valueName, TextTypes types) {
+  const auto value = registry.ReadRaw(valueName);
+  if (!value) return std::nullopt;
+  const bool expandAllowed = types == TextTypes::StringOrExpandString;
+  if (value->type != regtype::Sz && !(value->type == regtype::ExpandSz && expandAllowed)) return std::nullopt;
+  return StringFromRegData(value->data);
+}
+
+std::optional<std::wstring> CategoryScan::ReadPlainString(Registry& registry, std::wstring_view keyPath,
+                                                          std::wstring_view name) {
+  if (!registry.OpenKey(keyPath)) return std::nullopt;
+  auto text = ReadPlainString(registry, name);
+  registry.CloseKey();
+  return text;
 }
 
 std::size_t CategoryScan::CountKeyItems(RootKey root, std::wstring_view keyPath, ItemKind kind,
@@ -50,6 +67,11 @@ void CategoryScan::StartProgress(std::size_t itemCount, ProgressRule rule) {
 }
 
 void CategoryScan::StepProgress() { session_.host.SetProgressPosition(itemNumber_++); }
+
+void CategoryScan::StepProgressTo(std::size_t index) {
+  itemNumber_ = static_cast<int>(index);
+  StepProgress();
+}
 
 void CategoryScan::AdvanceProgress() { session_.host.SetProgressPosition(++itemNumber_); }
 
@@ -81,6 +103,10 @@ std::wstring CategoryScan::SpecialFolderPath(int folderNumber) const {
 bool CategoryScan::OnRemovableOrCdRom(std::wstring_view path) const {
   const DriveType type = Files().GetDriveType(DrivePart(path));
   return type == DriveType::Removable || type == DriveType::CdRom;
+}
+
+bool CategoryScan::PathExistsWithOrWithoutX86(std::wstring_view path) const {
+  return Files().PathExists(path) || Files().PathExists(RemoveAll(std::wstring(path), L"(x86)"));
 }
 
 std::wstring CategoryScan::LocaleLower(std::wstring_view text) const { return session_.platform.locale.ToLower(text); }

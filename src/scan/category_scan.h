@@ -58,6 +58,12 @@ enum class ProgressRule {
   TwiceCountMinusOne,  // 2n - 1, also with no items (then -1)
 };
 
+// The value types a category reads as text.
+enum class TextTypes {
+  StringOrExpandString,  // REG_SZ and REG_EXPAND_SZ
+  StringOnly,            // REG_SZ
+};
+
 // The columns of a finding that a category chooses; the root key, the view and the
 // category caption come from the scan.
 struct FoundEntry {
@@ -81,12 +87,27 @@ class CategoryScan {
   // the names are read.
   std::optional<std::vector<std::wstring>> ReadItemNames(Registry& registry, std::wstring_view keyPath,
                                                          ItemKind kind) const;
+  // The text of a value of the open key, cut at the first NUL and not expanded.
+  // Nothing when the value is missing or of another type: the category passes such a
+  // value over, where reading it as a string would fail and end the run.
+  static std::optional<std::wstring> ReadText(Registry& registry, std::wstring_view valueName,
+                                              TextTypes types = TextTypes::StringOrExpandString);
+  // ReadText of REG_SZ values only.
+  static std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view name) {
+    return ReadText(registry, name, TextTypes::StringOnly);
+  }
+  // The same for a value of the key at `keyPath`, opened for the read and closed again;
+  // nothing when the key does not open.
+  static std::optional<std::wstring> ReadPlainString(Registry& registry, std::wstring_view keyPath,
+                                                     std::wstring_view name);
 
   // --- progress (the taskbar button follows the bar)
   // Sets the maximum by the rule, the bar to 0 and the running item number to 0.
   void StartProgress(std::size_t itemCount, ProgressRule rule);
   // Sets the bar to the running item number, which then goes up by one.
   void StepProgress();
+  // Sets the bar to the item number `index`; the running number goes on from there.
+  void StepProgressTo(std::size_t index);
   // Moves the bar one further than it stands.
   void AdvanceProgress();
   // Sets the bar to its maximum unless the stop flag is set.
@@ -106,6 +127,9 @@ class CategoryScan {
   std::wstring SpecialFolderPath(int folderNumber) const;
   // The drive part of the path is a removable (2) or CD-ROM (5) drive.
   bool OnRemovableOrCdRom(std::wstring_view path) const;
+  // PathExists for the path, or for the path with every "(x86)" cut out (exact case,
+  // nothing put in its place).
+  bool PathExistsWithOrWithoutX86(std::wstring_view path) const;
   std::wstring LocaleLower(std::wstring_view text) const;
   std::wstring LocaleUpper(std::wstring_view text) const;
 
@@ -116,6 +140,14 @@ class CategoryScan {
   // row is appended checked, shown, the totals updated and messages let run.
   // True when it was added.
   bool Report(const Registry& where, FoundEntry entry, std::initializer_list<std::wstring_view> candidates);
+
+  // One value of the open key whose text names a file, the value name being the only
+  // exclusion candidate: the text is read as ReadText reads it (a value passed over
+  // there is passed over here) and shown, and unless isPresent(text) holds the value
+  // is reported for deletion, under the key path `findingKey`.
+  template <class IsPresent>
+  void TestFileValue(Registry& registry, std::wstring_view findingKey, const std::wstring& valueName, TextTypes types,
+                     IsPresent&& isPresent);
 
   // --- item loops
   // For each name while not stopped: StepProgress, then test(name).
@@ -150,6 +182,16 @@ class CategoryScan {
   std::wstring caption_;
   int itemNumber_ = 0;
 };
+
+template <class IsPresent>
+void CategoryScan::TestFileValue(Registry& registry, std::wstring_view findingKey, const std::wstring& valueName,
+                                 TextTypes types, IsPresent&& isPresent) {
+  const auto text = ReadText(registry, valueName, types);
+  if (!text) return;
+  ShowItem(*text);
+  if (isPresent(*text)) return;
+  Report(registry, {std::wstring(findingKey), valueName, *text, FindingAction::DeleteValue}, {valueName});
+}
 
 template <class Test>
 void CategoryScan::ForEachItem(const std::vector<std::wstring>& names, Test&& test) {

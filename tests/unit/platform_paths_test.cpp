@@ -13,6 +13,13 @@ TEST(DrivePart, FollowsTheDriveAndShareRules) {
     EXPECT_EQ(DrivePart(c.path), c.drive) << c.path;
 }
 
+TEST(FileExtension, IsTheLastNamesTailFromItsLastDot) {
+  struct Case { const wchar_t* path; const wchar_t* extension; };
+  for (auto c : {Case{L"c:\\windows\\x.sys", L".sys"}, Case{L"a.tar.gz", L".gz"}, Case{L"C:\\dir.d\\file", L""},
+                 Case{L"c:.x", L".x"}, Case{L"c:\\x.", L"."}, Case{L"noext", L""}, Case{L"", L""}})
+    EXPECT_EQ(FileExtension(c.path), c.extension) << c.path;
+}
+
 TEST(RegistryText, RootsAndStringsRoundTrip) {
   EXPECT_EQ(RootKeyText(RootKey::LocalMachine), L"HKEY_LOCAL_MACHINE");
   EXPECT_EQ(RootKeyFromText(L"hkcu"), RootKey::CurrentUser);

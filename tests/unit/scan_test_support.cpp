@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
+#include "exclusions/exclusion_file.h"
 #include "scan/scan_categories.h"
 #include "text/encoding.h"
+#include "text/ini_file.h"
 
 namespace qm::testing {
 
@@ -74,6 +78,21 @@ void ScanFixture::AddFile(std::wstring_view path) {
 
 void ScanFixture::Exclude(std::wstring text, bool checked) { exclusions.Add({std::move(text), L"", checked}); }
 
+void ScanFixture::ImportRegFixture(std::string_view file) {
+  registry.LoadRegFile(std::filesystem::path(QM_FIXTURES) / file, locale);
+}
+
+void ScanFixture::CopyFixtureToDriveC(std::string_view folder) {
+  std::filesystem::copy(std::filesystem::path(QM_FIXTURES) / folder, driveC.path(),
+                        std::filesystem::copy_options::recursive);
+}
+
+void ScanFixture::ExcludeFromFixture(std::string_view file) {
+  std::ifstream stream(std::filesystem::path(QM_FIXTURES) / file, std::ios::binary);
+  const Bytes bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+  AppendExclusions(IniFile::Parse(DecodeText(bytes, locale).text), exclusions);
+}
+
 void ScanFixture::Scan(std::wstring_view checkBoxName) {
   host.checked = {std::wstring(checkBoxName)};
   scanner.ToggleSearch();
@@ -90,6 +109,16 @@ std::wstring RowText(const Finding& finding) {
 std::vector<std::wstring> ScanFixture::Rows() const {
   std::vector<std::wstring> rows;
   for (const Finding& finding : findings.Rows()) rows.push_back(RowText(finding));
+  return rows;
+}
+
+std::vector<std::wstring> ExpectedFixtureRows(std::string_view file) {
+  std::ifstream stream(std::filesystem::path(QM_FIXTURES) / file, std::ios::binary);
+  std::vector<std::wstring> rows;
+  for (std::string line; std::getline(stream, line);) {
+    std::ranges::replace(line, '\t', '|');
+    rows.push_back(FromUtf8(line));
+  }
   return rows;
 }
 

@@ -7,6 +7,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "exclusions/exclusion_list.h"
@@ -81,6 +82,11 @@ class ScanFixture {
   // Creates a file on C: or E: (and the folders that hold it).
   void AddFile(std::wstring_view path);
   void Exclude(std::wstring text, bool checked = true);
+  // Fixtures of tests/fixtures: a registry file imported, a folder copied onto C:, an
+  // exclusion file's rows appended.
+  void ImportRegFixture(std::string_view file);
+  void CopyFixtureToDriveC(std::string_view folder);
+  void ExcludeFromFixture(std::string_view file);
   // Checks only this category and presses Search.
   void Scan(std::wstring_view checkBoxName);
   // Each finding as "root|key|name|data|category|action".
@@ -101,5 +107,8 @@ class ScanFixture {
 };
 
 std::wstring RowText(const Finding& finding);
+// The lines of a fixture's expected findings (the tab-separated columns that
+// quillmere-cli prints), each as ScanFixture::Rows gives a finding.
+std::vector<std::wstring> ExpectedFixtureRows(std::string_view file);
 
 }  // namespace qm::testing
