@@ -258,7 +258,7 @@ void TForm1::AboutMenuClick() {
 }
 
 void TForm1::CheckAll(bool checked) {
-  findings_.CheckAll(checked);
+  for (std::size_t row = 0; row < findings_.Size(); ++row) findings_.SetChecked(row, checked);
   InvalidateRect(FindingsView(), nullptr, FALSE);
   qm::ProcessMessages();
 }

@@ -256,7 +256,8 @@ TEST_F(MainWindowTest, CheckedExclusionsOfTheExclusionFileSuppressFindings) {
   ScanSharedDlls();
   DeleteFileW(exclusions.c_str());
   // gone1 is excluded (any letter case); the unchecked gone2 excludes nothing.
-  EXPECT_EQ((std::set<std::wstring>(ValueNamesOfRows().begin(), ValueNamesOfRows().end())),
+  const std::vector<std::wstring> rows = ValueNamesOfRows();
+  EXPECT_EQ((std::set<std::wstring>(rows.begin(), rows.end())),
             (std::set<std::wstring>{L"C:\\qm-test\\gone0.dll", L"C:\\qm-test\\gone2.dll"}));
 }
 
@@ -274,7 +275,7 @@ TForm1* g_window = nullptr;
 RunningLook g_look;
 
 void CALLBACK PressStopOnceRowsAppear(HWND, UINT, UINT_PTR timer, DWORD) {
-  if (g_window->Findings().Size() < 20) return;
+  if (g_window->Findings().Size() < 5) return;
   KillTimer(nullptr, timer);
   g_look.searchCaption = WindowText(g_window->Control(L"ButtonSearch"));
   g_look.fixEnabled = IsWindowEnabled(g_window->Control(L"ButtonFix"));
@@ -289,7 +290,7 @@ void CALLBACK PressStopOnceRowsAppear(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(MainWindowTest, StopDuringALongCategoryKeepsTheRowsFoundSoFar) {
-  constexpr int kNames = 1500;
+  constexpr int kNames = 300;
   SharedDllsFixture fixture(MissingFiles(kNames));
   OpenWindow();
   window_->SetChecked(L"CheckBoxSharedDLLs", true);
@@ -316,9 +317,10 @@ TEST_F(MainWindowTest, StopDuringALongCategoryKeepsTheRowsFoundSoFar) {
   HWND progress = Control(L"ProgressBarQuillmere");
   EXPECT_EQ(SendMessageW(progress, PBM_GETPOS, 0, 0), SendMessageW(progress, PBM_GETRANGE, FALSE, 0));
 
-  // A new run after a stopped one scans everything again.
+  // A new run after a stopped one scans again from the start.
+  SharedDllsFixture shorter(MissingFiles(3, L"again"));
   Press(L"ButtonSearch");
-  EXPECT_EQ(window_->Findings().Size(), static_cast<std::size_t>(kNames));
+  EXPECT_EQ(ValueNamesOfRows().size(), 3u);
   g_window = nullptr;
 }
 
