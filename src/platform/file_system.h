@@ -57,6 +57,9 @@ class FileSystem {
   // "Cannot create file \"<path>\". <reason>" when any other step fails, and then leaves
   // no file behind.
   virtual bool WriteNewFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) = 0;
+  // True when the existing file opens for writing with no sharing allowed (it is closed
+  // again at once); false when that fails for any reason, a missing file included.
+  virtual bool IsFileWritable(std::wstring_view path) = 0;
 };
 
 // The drive part of a path: "C:" for "C:\x"; for "\\server\share\x" the text up to the

@@ -149,9 +149,11 @@ void FormWindow::FillMenu(HMENU menu, const std::wstring& parent) const {
       info.fState = IsMenuChecked(item.name) ? MFS_CHECKED : MFS_UNCHECKED;
       info.dwTypeData = text.data();
     }
-    if (!model_.Children(item.name).empty()) {
+    const bool runtimeItems = HasRuntimeItems(item);
+    if (!model_.Children(item.name).empty() || runtimeItems) {
       HMENU submenu = CreatePopupMenu();
       FillMenu(submenu, item.name);
+      if (runtimeItems) FillRuntimeItems(item, submenu);
       info.fMask |= MIIM_SUBMENU;
       info.hSubMenu = submenu;
     }
@@ -164,7 +166,11 @@ void FormWindow::PopupMenuAt(std::wstring_view menu, POINT screen, UINT alignmen
   FillMenu(popup.get(), std::wstring(menu));
   const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup.get(), alignment | TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                          screen.x, screen.y, Handle(), nullptr));
-  if (const Component* item = ComponentOfId(chosen)) Click(item->name);
+  if (const Component* item = ComponentOfId(chosen)) {
+    Click(item->name);
+  } else if (chosen >= kFirstRuntimeItemId) {
+    OnRuntimeItemClick(chosen);
+  }
 }
 
 bool FormWindow::ShowContextMenu(HWND clicked, LPARAM position) {

@@ -95,6 +95,12 @@ class FormWindow : public BaseWindow<FormWindow> {
   // empty: the first control in tab order.
   virtual std::wstring_view InitialFocus() const { return {}; }
 
+  // Menu items made at run time below a menu item (ids from kFirstRuntimeItemId), and
+  // the choice of one of them.
+  virtual bool HasRuntimeItems(const Component&) const { return false; }
+  virtual void FillRuntimeItems(const Component&, HMENU) const {}
+  virtual void OnRuntimeItemClick(UINT) {}
+
   const Component* ComponentOf(HWND control) const;
 
  private:

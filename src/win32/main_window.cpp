@@ -39,7 +39,9 @@ TForm1::TForm1(const Platform& platform, std::span<const ScanCategory> categorie
     : FormWindow(MainFormDesign()),
       platform_(platform),
       sorter_(platform.locale),
-      scanner_(platform, *this, findings_, exclusions_, categories) {}
+      scanner_(platform, *this, findings_, exclusions_, categories),
+      languages_({platform.files, platform.locale, ProgramFolder(platform.shell), [this] { return PortablePath(); },
+                  [] { qm::ProcessMessages(); }}) {}
 
 TForm1::~TForm1() = default;
 
@@ -55,6 +57,15 @@ void TForm1::Show() { ShowWindow(Handle(), showMaximized_ ? SW_SHOWMAXIMIZED : S
 void TForm1::SetSecondaryWindows(FormWindow* updateWindow, FormWindow* aboutWindow) {
   updateWindow_ = updateWindow;
   aboutWindow_ = aboutWindow;
+}
+
+void TForm1::StartLanguages() {
+  std::vector<FormWindow*> windows{this};
+  for (FormWindow* window : {updateWindow_, aboutWindow_}) {
+    if (window) windows.push_back(window);
+  }
+  languages_.SetWindows(std::move(windows));
+  languages_.Start();
 }
 
 bool TForm1::IsWindows10Or11() {

@@ -16,6 +16,7 @@
 #include "scan/scan_host.h"
 #include "scan/scanner.h"
 #include "win32/form_window.h"
+#include "win32/language_menu_window.h"
 #include "win32/taskbar_progress.h"
 
 namespace qm {
@@ -31,6 +32,10 @@ class TForm1 final : public FormWindow, private ScanHost {
   void Show();
   // The update and About windows that the general menu opens.
   void SetSecondaryWindows(FormWindow* updateWindow, FormWindow* aboutWindow);
+  // Tidies the language files, fills the language menu and applies the chosen language
+  // to all three windows.
+  void StartLanguages();
+  LanguageMenuWindow& Languages() { return languages_; }
 
   // The platform version gate: major version 10, build 10240 or later.
   static bool IsWindows10Or11();
@@ -55,6 +60,9 @@ class TForm1 final : public FormWindow, private ScanHost {
   bool IsMainWindow() const override { return true; }
   std::wstring_view InitialFocus() const override { return L"ButtonSearch"; }
   LRESULT OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool HasRuntimeItems(const Component& item) const override { return item.name == L"LanguageMenu"; }
+  void FillRuntimeItems(const Component&, HMENU submenu) const override { languages_.Fill(submenu); }
+  void OnRuntimeItemClick(UINT id) override { languages_.Click(id); }
 
   // ScanHost
   void SetProgressMaximum(int maximum) override;
@@ -137,6 +145,7 @@ class TForm1 final : public FormWindow, private ScanHost {
   FormWindow* updateWindow_ = nullptr;
   FormWindow* aboutWindow_ = nullptr;
   bool showMaximized_ = false;
+  LanguageMenuWindow languages_;
 };
 
 }  // namespace qm

@@ -71,6 +71,7 @@ int RunQuillmere() {
   mainWindow.SetSecondaryWindows(&updateWindow, &aboutWindow);
   // The language files are applied to all three windows here, before the gate, so
   // that its message follows the chosen language.
+  mainWindow.StartLanguages();
 
   if (!TForm1::IsWindows10Or11()) {
     MessageBoxW(nullptr, mainWindow.Model().Text(L"LangOnlyWindows").c_str(),

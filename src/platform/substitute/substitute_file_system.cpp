@@ -272,4 +272,14 @@ bool SubstituteFileSystem::WriteNewFile(std::wstring_view path, const std::vecto
   return true;
 }
 
+bool SubstituteFileSystem::IsFileWritable(std::wstring_view path) {
+  if (EndsWithSeparator(path)) return false;
+  const auto host = HostPath(path);
+  std::error_code error;
+  if (!host || !fs::is_regular_file(*host, error)) return false;
+  const auto permissions = fs::status(*host, error).permissions();
+  if (error || (permissions & fs::perms::owner_write) == fs::perms::none) return false;
+  return std::fstream(*host, std::ios::binary | std::ios::in | std::ios::out).is_open();
+}
+
 }  // namespace qm

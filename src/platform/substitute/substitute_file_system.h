@@ -34,6 +34,8 @@ class SubstituteFileSystem : public FileSystem {
   std::optional<std::vector<std::uint8_t>> ReadFile(std::wstring_view path) override;
   void WriteFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) override;
   bool WriteNewFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) override;
+  // A host file without the owner's write permission stands for a read-only file.
+  bool IsFileWritable(std::wstring_view path) override;
 
  private:
   struct Drive {

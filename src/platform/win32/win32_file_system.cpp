@@ -169,4 +169,8 @@ bool Win32FileSystem::WriteNewFile(std::wstring_view path, const std::vector<std
   return true;
 }
 
+bool Win32FileSystem::IsFileWritable(std::wstring_view path) {
+  return IsUsable(path) && OpenFile(path, GENERIC_WRITE, 0, OPEN_EXISTING);
+}
+
 }  // namespace qm

@@ -17,6 +17,7 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::vector<std::uint8_t>> ReadFile(std::wstring_view path) override;
   void WriteFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) override;
   bool WriteNewFile(std::wstring_view path, const std::vector<std::uint8_t>& bytes) override;
+  bool IsFileWritable(std::wstring_view path) override;
 };
 
 }  // namespace qm
