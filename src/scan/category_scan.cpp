@@ -5,6 +5,7 @@
 #include "scan/run_path.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_host.h"
+#include "text/case_mapping.h"
 #include "text/text_ops.h"
 
 namespace qm {
@@ -105,13 +106,37 @@ std::wstring CategoryScan::SpecialFolderPath(int folderNumber) const {
   return session_.platform.shell.SpecialFolderPath(folderNumber);
 }
 
+DriveType CategoryScan::DriveTypeOf(std::wstring_view drivePart) const {
+  const std::wstring key = AsciiUpper(drivePart);
+  auto known = session_.driveTypes.find(key);
+  if (known == session_.driveTypes.end())
+    known = session_.driveTypes.emplace(key, Files().GetDriveType(drivePart)).first;
+  return known->second;
+}
+
 bool CategoryScan::OnRemovableOrCdRom(std::wstring_view path) const {
-  const DriveType type = Files().GetDriveType(DrivePart(path));
+  const DriveType type = DriveTypeOf(DrivePart(path));
   return type == DriveType::Removable || type == DriveType::CdRom;
 }
 
+namespace {
+
+// exists(path), or exists(path without "(x86)") when cutting it changes the path.
+template <class Exists>
+bool WithOrWithoutX86(std::wstring_view path, Exists exists) {
+  if (exists(path)) return true;
+  const std::wstring withoutX86 = RemoveAll(std::wstring(path), L"(x86)");
+  return withoutX86.size() != path.size() && exists(withoutX86);
+}
+
+}  // namespace
+
 bool CategoryScan::PathExistsWithOrWithoutX86(std::wstring_view path) const {
-  return Files().PathExists(path) || Files().PathExists(RemoveAll(std::wstring(path), L"(x86)"));
+  return WithOrWithoutX86(path, [&](std::wstring_view p) { return Files().PathExists(p); });
+}
+
+bool CategoryScan::FolderExistsWithOrWithoutX86(std::wstring_view path) const {
+  return WithOrWithoutX86(path, [&](std::wstring_view p) { return Files().FolderExists(p); });
 }
 
 std::wstring CategoryScan::LocaleLower(std::wstring_view text) const { return session_.platform.locale.ToLower(text); }

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <optional>
 #include <ranges>
 #include <string>
@@ -24,6 +25,7 @@
 
 namespace qm {
 
+enum class DriveType : std::uint32_t;
 class ExclusionList;
 class FileSystem;
 class ScanHost;
@@ -37,6 +39,9 @@ struct ScanSession {
   FindingsList& findings;
   const ExclusionList& exclusions;
   bool stopRequested = false;
+  // The type of each drive part asked so far in this run, by upper-case drive part:
+  // asking Windows costs far more than the rest of a path test.
+  std::map<std::wstring, DriveType> driveTypes;
 };
 
 // Whether the items of a key are its subkeys or its values.
@@ -139,11 +144,14 @@ class CategoryScan {
   FileSystem& Files() const;
   std::wstring RunPath(std::wstring_view data) const;
   std::wstring SpecialFolderPath(int folderNumber) const;
+  // The type of the drive of a drive part ("C:"), asked once per run and drive.
+  DriveType DriveTypeOf(std::wstring_view drivePart) const;
   // The drive part of the path is a removable (2) or CD-ROM (5) drive.
   bool OnRemovableOrCdRom(std::wstring_view path) const;
-  // PathExists for the path, or for the path with every "(x86)" cut out (exact case,
-  // nothing put in its place).
+  // PathExists (FolderExists) for the path, or for the path with every "(x86)" cut out
+  // (exact case, nothing put in its place) when it has one.
   bool PathExistsWithOrWithoutX86(std::wstring_view path) const;
+  bool FolderExistsWithOrWithoutX86(std::wstring_view path) const;
   std::wstring LocaleLower(std::wstring_view text) const;
   std::wstring LocaleUpper(std::wstring_view text) const;
 

@@ -91,8 +91,11 @@ std::wstring RepairExtension(std::wstring path) {
   return candidate;
 }
 
-// A bare name is looked for in the system folder, then in the Windows folder.
+// A bare name is looked for in the system folder, then in the Windows folder. A path
+// with a drive letter is left as it is: joined to a folder it would hold a colon
+// inside, which no file name can.
 std::wstring ResolveBareName(const std::wstring& candidate, FileSystem& files, Shell& shell) {
+  if (candidate.size() >= 2 && candidate[1] == L':') return candidate;
   for (int folder : {csidl::System, csidl::Windows}) {
     std::wstring joined = shell.SpecialFolderPath(folder) + L"\\" + candidate;
     if (files.PathExists(joined)) return joined;

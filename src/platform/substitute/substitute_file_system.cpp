@@ -32,16 +32,6 @@ std::wstring WindowsName(const fs::path& path) {
   return FromUtf8(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
-// The entry of `folder` whose name equals `name` without regard to case; the exact
-// spelling is tried first.
-std::optional<fs::path> FindChild(const fs::path& folder, std::wstring_view name) {
-  std::error_code error;
-  fs::path exact = folder / HostName(name);
-  if (fs::symlink_status(exact, error).type() != fs::file_type::not_found && !error) return exact;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-    if (EqualsNoCase(WindowsName(it->path()), name)) return it->path();
-  return std::nullopt;
-}
 
 // '*' stands for any run of characters, '?' for one; letters compare without regard to case.
 bool WildcardMatch(std::wstring_view pattern, std::wstring_view name) {
@@ -111,6 +101,47 @@ std::vector<FileEntry> MatchingEntries(const fs::path& folder, bool isRoot, std:
 }
 
 }  // namespace
+
+namespace {
+
+// The entries of a host folder by upper-case name; the first of names that differ
+// only in case.
+std::unordered_map<std::wstring, fs::path> ReadNames(const fs::path& folder) {
+  std::unordered_map<std::wstring, fs::path> names;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    names.emplace(UpperCaseText(WindowsName(it->path())), it->path());
+  return names;
+}
+
+std::optional<fs::path> FindName(const std::unordered_map<std::wstring, fs::path>& names, std::wstring_view name) {
+  auto found = names.find(UpperCaseText(name));
+  return found == names.end() ? std::nullopt : std::optional(found->second);
+}
+
+}  // namespace
+
+std::optional<fs::path> SubstituteFileSystem::FolderNames::Find(const fs::path& folder, std::wstring_view name) {
+  std::error_code error;
+  const auto time = fs::last_write_time(folder, error);
+  if (error) return std::nullopt;
+  // A change within the clock tick of the last one may leave the time as it was, so
+  // only a folder left alone for a while is kept.
+  if (time > fs::file_time_type::clock::now() - std::chrono::seconds(1)) {
+    listings_.erase(folder);
+    fs::path exact = folder / HostName(name);
+    if (fs::symlink_status(exact, error).type() != fs::file_type::not_found && !error) return exact;
+    return FindName(ReadNames(folder), name);
+  }
+  auto listing = listings_.find(folder);
+  if (listing == listings_.end() || listing->second.time != time)
+    listing = listings_.insert_or_assign(folder, Listing{time, ReadNames(folder)}).first;
+  return FindName(listing->second.byUpperCaseName, name);
+}
+
+std::optional<fs::path> SubstituteFileSystem::FindChild(const fs::path& folder, std::wstring_view name) const {
+  return folderNames_.Find(folder, name);
+}
 
 void SubstituteFileSystem::MapDrive(wchar_t letter, fs::path hostRoot, DriveType type) {
   drives_[DriveLetter(letter)] = Drive{std::move(hostRoot), type, true};

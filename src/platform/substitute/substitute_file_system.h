@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -62,9 +63,28 @@ class SubstituteFileSystem : public FileSystem {
   // The host entry of the drive's root followed by the first `count` names.
   std::optional<std::filesystem::path> Locate(const AbsolutePath& path, size_t count) const;
   std::optional<ParentOfPath> Parent(std::wstring_view path) const;
+  // The entry of `folder` whose name equals `name` without regard to case.
+  std::optional<std::filesystem::path> FindChild(const std::filesystem::path& folder, std::wstring_view name) const;
+
+  // The names of host folders by upper-case name, read again whenever a folder's
+  // modification time changes, so that a case-insensitive lookup need not read the
+  // whole folder each time. In a folder changed less than a second ago the exact
+  // spelling is tried first, then the folder read afresh.
+  class FolderNames {
+   public:
+    std::optional<std::filesystem::path> Find(const std::filesystem::path& folder, std::wstring_view name);
+
+   private:
+    struct Listing {
+      std::filesystem::file_time_type time;
+      std::unordered_map<std::wstring, std::filesystem::path> byUpperCaseName;
+    };
+    std::map<std::filesystem::path, Listing> listings_;
+  };
 
   std::map<wchar_t, Drive> drives_;
   AbsolutePath currentDirectory_{L'C', {}};
+  mutable FolderNames folderNames_;
 };
 
 }  // namespace qm

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <unordered_map>
 
 #include "platform/error.h"
 
@@ -28,13 +29,6 @@ std::wstring FoldName(std::wstring_view name) {
   std::wstring folded(name);
   for (wchar_t& ch : folded) ch = LowerCaseOf(ch);
   return folded;
-}
-
-bool NamesEqual(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return LowerCaseOf(x) == LowerCaseOf(y);
-         });
 }
 
 std::vector<std::wstring> SplitPath(std::wstring_view path) {
@@ -90,8 +84,23 @@ struct SubstituteRegistry::Node {
     children.erase(FoldName(child.name));
     Touch();
   }
-  std::vector<NamedValue>::iterator FindValue(std::wstring_view valueName) {
-    return std::find_if(values.begin(), values.end(), [&](const NamedValue& v) { return NamesEqual(v.name, valueName); });
+  NamedValue* FindValue(std::wstring_view valueName) {
+    auto found = valueIndexes.find(FoldName(valueName));
+    return found == valueIndexes.end() ? nullptr : &values[found->second];
+  }
+  void AddValue(std::wstring_view valueName, const RegValue& value) {
+    valueIndexes.emplace(FoldName(valueName), values.size());
+    values.push_back({std::wstring(valueName), value});
+  }
+  bool EraseValue(std::wstring_view valueName) {
+    auto found = valueIndexes.find(FoldName(valueName));
+    if (found == valueIndexes.end()) return false;
+    const std::size_t position = found->second;
+    valueIndexes.erase(found);
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(position));
+    for (auto& [folded, index] : valueIndexes)
+      if (index > position) --index;
+    return true;
   }
   bool SubtreeHasDeniedKey() const {
     return denied || std::any_of(children.begin(), children.end(),
@@ -103,6 +112,7 @@ struct SubstituteRegistry::Node {
   // By folded name, which is the order the registry lists subkeys in.
   std::map<std::wstring, std::shared_ptr<Node>> children;
   std::vector<NamedValue> values;  // in creation order
+  std::unordered_map<std::wstring, std::size_t> valueIndexes;  // by folded name
   bool denied = false;
   std::uint64_t lastWriteTime = FileTimeNow();
 };
@@ -215,19 +225,18 @@ std::optional<RegKeyInfo> SubstituteRegistry::Info(OpenedKey& key) {
 std::optional<RegValue> SubstituteRegistry::Query(OpenedKey& key, std::wstring_view name) {
   auto node = Key::With(key, kQueryValue);
   if (!node) return std::nullopt;
-  auto found = node->FindValue(name);
-  if (found == node->values.end()) return std::nullopt;
+  const auto* found = node->FindValue(name);
+  if (!found) return std::nullopt;
   return found->value;
 }
 
 bool SubstituteRegistry::SetValue(OpenedKey& key, std::wstring_view name, const RegValue& value) {
   auto node = Key::With(key, kSetValue);
   if (!node) return false;
-  auto found = node->FindValue(name);
-  if (found != node->values.end())
+  if (auto* found = node->FindValue(name))
     found->value = value;
   else
-    node->values.push_back({std::wstring(name), value});
+    node->AddValue(name, value);
   node->Touch();
   return true;
 }
@@ -235,9 +244,7 @@ bool SubstituteRegistry::SetValue(OpenedKey& key, std::wstring_view name, const 
 bool SubstituteRegistry::DeleteValue(OpenedKey& key, std::wstring_view name) {
   auto node = Key::With(key, kSetValue);
   if (!node) return false;
-  auto found = node->FindValue(name);
-  if (found == node->values.end()) return false;
-  node->values.erase(found);
+  if (!node->EraseValue(name)) return false;
   node->Touch();
   return true;
 }

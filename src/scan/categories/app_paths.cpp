@@ -46,17 +46,14 @@ std::optional<std::wstring> ReadShownValue(CategoryScan& scan, Registry& registr
 bool ProgramIsPresent(const CategoryScan& scan, const std::wstring& program) {
   if (Contains(program, L"%")) return true;
   const std::wstring path = scan.RunPath(program);
-  return scan.Files().PathExists(path) || scan.Files().PathExists(RemoveAll(path, L"(x86)")) ||
-         scan.OnRemovableOrCdRom(path);
+  return scan.PathExistsWithOrWithoutX86(path) || scan.OnRemovableOrCdRom(path);
 }
 
 bool FolderIsPresent(const CategoryScan& scan, const std::wstring& folder) {
   if (Contains(folder, L"%")) return true;
   const std::wstring path = scan.RunPath(folder);
-  const std::wstring withoutX86 = RemoveAll(path, L"(x86)");
-  FileSystem& files = scan.Files();
-  return files.FolderExists(path) || files.FolderExists(withoutX86) || files.PathExists(path) ||
-         files.PathExists(withoutX86) || scan.OnRemovableOrCdRom(path);
+  return scan.FolderExistsWithOrWithoutX86(path) || scan.PathExistsWithOrWithoutX86(path) ||
+         scan.OnRemovableOrCdRom(path);
 }
 
 bool ScanPrograms(CategoryScan& scan, Registry& registry, const std::vector<std::wstring>& names) {

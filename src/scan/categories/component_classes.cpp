@@ -27,7 +27,7 @@ bool LocationIsGone(const CategoryScan& scan, std::wstring_view text) {
   const std::wstring drive = DrivePart(path);
   FileSystem& files = scan.Files();
   if (!files.IsDriveReady(drive.empty() ? L'\0' : drive.front())) return false;
-  const DriveType type = files.GetDriveType(drive);
+  const DriveType type = scan.DriveTypeOf(drive);
   if (type != DriveType::Fixed && type != DriveType::Remote && type != DriveType::RamDisk) return false;
   return !files.FolderExists(path);
 }
