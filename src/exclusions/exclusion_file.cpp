@@ -1,5 +1,6 @@
 #include "exclusions/exclusion_file.h"
 
+#include <algorithm>
 #include <string>
 
 #include "exclusions/exclusion_list.h"
@@ -8,7 +9,7 @@
 namespace qm {
 
 void AppendExclusions(const IniFile& file, ExclusionList& exclusions) {
-  const int count = file.ReadInteger(kExclusionSection, L"Count", 0);
+  const int count = std::min(file.ReadInteger(kExclusionSection, L"Count", 0), kMaxExclusionRows);
   for (int i = 0; i < count; ++i) {
     const std::wstring index = std::to_wstring(i);
     const bool checked = file.ReadBool(kExclusionSection, L"CH" + index, false);

@@ -10,9 +10,13 @@ class ExclusionList;
 class IniFile;
 
 inline constexpr std::wstring_view kExclusionSection = L"ExclusionReg";
+// The most rows a file gives: a damaged "Count" of two thousand million would
+// otherwise fill the list with empty rows until memory runs out.
+inline constexpr int kMaxExclusionRows = 10000;
 
 // Appends the file's rows to the list in file order. A missing or non-numeric
-// "Count" gives no rows; missing row keys give empty texts, unchecked.
+// "Count" gives no rows; missing row keys give empty texts, unchecked; a "Count"
+// above kMaxExclusionRows gives kMaxExclusionRows rows.
 void AppendExclusions(const IniFile& file, ExclusionList& exclusions);
 
 }  // namespace qm

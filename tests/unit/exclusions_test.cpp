@@ -59,6 +59,14 @@ TEST(ExclusionFile, ReadsCountRowsInFileOrder) {
   EXPECT_FALSE(list.Rows()[3].checked);
 }
 
+TEST(ExclusionFile, AHugeCountGivesNoMoreThanTheRowLimit) {
+  ExclusionList list;
+  AppendExclusions(IniFile::Parse(L"[ExclusionReg]\r\nCount=2147483647\r\nReg0=x\r\nCH0=1\r\n"), list);
+  ASSERT_EQ(list.Size(), static_cast<std::size_t>(kMaxExclusionRows));
+  EXPECT_EQ(list.Rows()[0].text, L"x");
+  EXPECT_EQ(list.Rows().back().text, L"");
+}
+
 TEST(ExclusionFile, ANonNumericCountGivesNoRows) {
   ExclusionList list;
   AppendExclusions(IniFile::Parse(L"[ExclusionReg]\r\nCount=many\r\nReg0=x\r\nCH0=1\r\n"), list);
