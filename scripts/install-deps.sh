@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake g++ make ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          wine wine32:i386 wine64 fonts-wine xvfb xauth x11-apps imagemagick zip unzip python3 clang)
+          wine wine32:i386 wine64 fonts-wine xvfb xauth x11-apps imagemagick zip unzip python3 clang clang-14 libclang-rt-14-dev)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 wine_tree=$(bash scripts/wine-arch.sh)
 
-for preset in linux win32 "$wine_tree"; do
+for preset in linux fuzz win32 "$wine_tree"; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done
@@ -16,6 +16,7 @@ done
 
 status=0
 ctest --preset linux || status=1
+ctest --preset fuzz || status=1
 rm -rf "build/$wine_tree/wineprefix" "build/$wine_tree/wineprefix.lock"
 if [ -z "${DISPLAY:-}" ]; then
   xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$wine_tree" || status=1

@@ -52,6 +52,7 @@ void Scanner::Search() {
   ScanHost& host = session_.host;
   FindingsList& findings = session_.findings;
   session_.stopRequested = false;
+  session_.driveTypes.clear();  // a drive may have changed since the last run
   host.SetProgressPosition(0);
   findings.Clear();
   host.FindingsCleared();

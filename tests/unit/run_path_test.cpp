@@ -34,6 +34,26 @@ TEST_F(RunPathTest, WorkedExamples) {
     EXPECT_EQ(RunPathOf(example.data), ExpectedRunPath(example.expected, folders)) << "data: " << ToUtf8(example.data);
 }
 
+// The paths asked of the file system.
+class PathRecordingFiles : public SubstituteFileSystem {
+ public:
+  std::vector<std::wstring> asked;
+  bool PathExists(std::wstring_view path) override {
+    asked.emplace_back(path);
+    return SubstituteFileSystem::PathExists(path);
+  }
+};
+
+TEST_F(RunPathTest, OnlyAPathWithoutADriveIsLookedForInTheSystemFolders) {
+  PathRecordingFiles files;
+  files.MapDrive(L'C', scan.driveC.path());
+  EXPECT_EQ(RunPath(L"C:\\Apps\\Gone.exe /s", files, scan.shell, scan.locale), L"c:\\apps\\gone.exe");
+  EXPECT_TRUE(files.asked.empty());
+  EXPECT_EQ(RunPath(L"Notepad.exe", files, scan.shell, scan.locale), L"C:\\Windows\\system32\\notepad.exe");
+  EXPECT_EQ(RunPath(L"gone.exe", files, scan.shell, scan.locale), L"gone.exe");
+  EXPECT_EQ(files.asked.size(), 3u);  // found in the system folder; then both folders
+}
+
 TEST_F(RunPathTest, AFolderTheShellCannotGiveRemovesItsReference) {
   scan.shell.SetSpecialFolder(csidl::Windows, L"");
   EXPECT_EQ(RunPathOf(L"%windir%\\App\\app.exe"), L"\\app\\app.exe");

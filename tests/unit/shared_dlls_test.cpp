@@ -78,6 +78,32 @@ TEST(SharedDlls, AMissingKeyLeavesTheProgressAlone) {
   EXPECT_TRUE(empty.host.maxima.empty());
 }
 
+// Drive types asked of the file system, by drive part.
+class DriveTypeCountingFiles : public SubstituteFileSystem {
+ public:
+  std::vector<std::wstring> asked;
+  DriveType GetDriveType(std::wstring_view drivePart) override {
+    asked.emplace_back(drivePart);
+    return SubstituteFileSystem::GetDriveType(drivePart);
+  }
+};
+
+TEST_F(SharedDllsTest, EachDriveTypeIsAskedOncePerRun) {
+  DriveTypeCountingFiles files;
+  files.MapDrive(L'C', scan.driveC.path());
+  files.MapDrive(L'E', scan.driveE.path(), DriveType::Removable);
+  files.AddEmptyDrive(L'D', DriveType::CdRom);
+  const Platform platform{scan.registry, files, scan.shell, scan.locale, scan.clock};
+  Scanner scanner(platform, scan.host, scan.findings, scan.exclusions);
+  scan.host.checked = {L"CheckBoxSharedDLLs"};
+  scanner.StartSearch();
+  const std::vector<std::wstring> oneRun{L"C:", L"E:", L"D:"};  // "c:" is drive C: too
+  EXPECT_EQ(files.asked, oneRun);
+  EXPECT_EQ(scan.findings.Size(), 3u);  // as without the counting
+  scanner.StartSearch();  // a new run asks again
+  EXPECT_EQ(files.asked.size(), 2 * oneRun.size());
+}
+
 }  // namespace
 
 }  // namespace qm::testing

@@ -35,6 +35,17 @@ TEST_F(SubstituteFileSystemTest, PathExistsFollowsFindFirstRules) {
   for (const auto& c : testing::RelativePathExistsCases()) EXPECT_EQ(files_.PathExists(c.path), c.exists) << c.path;
 }
 
+TEST_F(SubstituteFileSystemTest, AFolderUnchangedForAWhileStillShowsFilesAddedAndRemovedLater) {
+  const auto folder = host_.path() / "c" / "windows";
+  std::filesystem::last_write_time(folder, std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1));
+  EXPECT_TRUE(files_.PathExists(L"C:\\WINDOWS\\WIN.INI"));
+  EXPECT_FALSE(files_.PathExists(L"C:\\WINDOWS\\NEW.INI"));
+  host_.AddFile("c/windows/new.ini");
+  std::filesystem::remove(folder / "win.ini");
+  EXPECT_TRUE(files_.PathExists(L"C:\\WINDOWS\\NEW.INI"));
+  EXPECT_FALSE(files_.PathExists(L"C:\\WINDOWS\\WIN.INI"));
+}
+
 TEST_F(SubstituteFileSystemTest, RelativePathsStartAtTheDefaultCurrentDirectoryC) {
   EXPECT_TRUE(files_.PathExists(L"Windows\\win.ini"));
   EXPECT_TRUE(files_.PathExists(L"E:readme.txt"));  // another drive: from its root

@@ -96,8 +96,11 @@ TEST_F(SubstituteRegistryTest, NamesIgnoreCaseKeepTheirCaseKeysSortValuesInWrite
   // A value deleted and written again goes to the end.
   EXPECT_TRUE(registry.DeleteValue(*key, L"PATH"));
   EXPECT_FALSE(registry.DeleteValue(*key, L"Path"));
+  EXPECT_EQ(registry.Query(*key, L"ÉTE"), MakeStringValue(L"b"));  // the values behind it moved up
+  EXPECT_EQ(registry.Query(*key, L""), MakeStringValue(L"default"));
   registry.SetValue(*key, L"Path", MakeDwordValue(1));
   EXPECT_EQ(registry.ValueNames(*key), (Names{L"Éte", L"", L"Path"}));
+  EXPECT_EQ(registry.Query(*key, L"path"), MakeDwordValue(1));
 }
 
 TEST_F(SubstituteRegistryTest, OpenKeysHaveOnlyTheRightsTheyWereOpenedWith) {
