@@ -236,6 +236,7 @@ bool TForm10::AskQuestion(const std::wstring& text) {
 
 void TForm10::QuickStartUpdate() {
   SetText(kStateLine, BeginQuickStart(state_, Texts(), LocalVersion()));
+  SetText(kServerVersion, state_.latestVersion);
   ProcessMessages();
   PostMessageW(Handle(), kStartQuickDownload, 0, 0);
 }

@@ -318,6 +318,7 @@ TEST_F(UpdateWindowTest, StartupCheckAnsweredYesOpensTheWindowAndInstallsAtOnce)
   PumpUntil([&] { return !asked.empty(); });
 
   EXPECT_TRUE(TakeQuitMessage());
+  EXPECT_EQ(Caption(L"LabelServerVersion"), L"99.0");
   EXPECT_EQ(window.State().downloadUrl, server.Url(std::string(kFolder) + "Quillmere-setup.exe"));
   EXPECT_EQ(ReadWholeFile(setupPath_), setupProgram);
   EXPECT_TRUE(WaitForRecordedCommandLine(record_));
