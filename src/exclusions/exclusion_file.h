@@ -1,7 +1,8 @@
 #pragma once
 // The exclusion file: INI text with one section "ExclusionReg" holding "Count" and,
 // for each row i from 0, "Reg<i>" (the text), "D<i>" (the description) and "CH<i>"
-// (1 when checked).
+// (1 when checked). Keys of rows at or past "Count" may stay in the file; they are
+// never read.
 #include <string_view>
 
 namespace qm {
@@ -18,5 +19,10 @@ inline constexpr int kMaxExclusionRows = 10000;
 // "Count" gives no rows; missing row keys give empty texts, unchecked; a "Count"
 // above kMaxExclusionRows gives kMaxExclusionRows rows.
 void AppendExclusions(const IniFile& file, ExclusionList& exclusions);
+
+// Writes "Count" and then each row's Reg, D and CH keys. Keys already in the file keep
+// their place; the keys of rows past the new "Count" and every other section and key
+// stay as they are.
+void WriteExclusions(IniFile& file, const ExclusionList& exclusions);
 
 }  // namespace qm
