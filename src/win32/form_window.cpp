@@ -11,6 +11,7 @@
 #include "win32/dpi.h"
 #include "win32/form_window_ids.h"
 #include "win32/message_loop.h"
+#include "win32/visual_style.h"
 
 namespace qm {
 
@@ -330,6 +331,7 @@ void FormWindow::CreateForm(HWND owner, bool appWindow) {
   CreateControls();
   ApplyFonts();
   for (std::size_t i = 0; i < controls_.size(); ++i) PushControlTexts(i);
+  AddStyledWindow(Handle());
   CentreWithOuterSize(OuterSizeForClient({Scale(design.clientWidth), Scale(design.clientHeight)}, style, exStyle, dpi_));
 }
 
@@ -376,6 +378,7 @@ void FormWindow::RestoreFocus() {
 
 void FormWindow::ShowModal(HWND owner) {
   modal_ = true;
+  OnShow();
   EnableWindow(owner, FALSE);
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
@@ -405,8 +408,12 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY: {
       auto& header = *reinterpret_cast<NMHDR*>(lParam);
-      if (const Component* component = ComponentOf(header.hwndFrom)) return OnNotify(*component, header);
-      return 0;
+      const Component* component = ComponentOf(header.hwndFrom);
+      if (!component) return 0;
+      if (header.code == NM_CUSTOMDRAW && component->kind == ComponentKind::ListView) {
+        if (const auto drawn = CustomDrawList(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam))) return *drawn;
+      }
+      return OnNotify(*component, header);
     }
     case WM_DRAWITEM: {
       auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
@@ -415,6 +422,14 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC:
       return ColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (const auto brush = ColorControl(reinterpret_cast<HDC>(wParam), false)) return *brush;
+      break;
+    case WM_ERASEBKGND:
+      if (EraseWithPalette(Handle(), reinterpret_cast<HDC>(wParam))) return 1;
+      break;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && SetHandCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
       break;
@@ -469,6 +484,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_DESTROY:
+      RemoveStyledWindow(Handle());
       if (IsMainWindow()) PostQuitMessage(0);
       return 0;
     case kShowPendingErrors:

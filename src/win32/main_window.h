@@ -93,6 +93,10 @@ class TForm1 final : public FormWindow, private ScanHost {
   void WMMouseMove();
   void CheckUpdateMenuClick();
   void AboutMenuClick();
+  void ThemeAutoClick();
+  void ThemeLightClick();
+  void ThemeDarkClick();
+  void WMWinIniChange();
   void SelectAllMenuClick();
   void ExcludeAllMenuClick();
   void ClearListMenuClick();
@@ -102,6 +106,9 @@ class TForm1 final : public FormWindow, private ScanHost {
   void OptionSaveMenuClick();
   void ListViewQuillmereColumnClick(int column);
 
+  void UnCheckTheme();
+  // Checks a theme item and applies its style.
+  void ChooseTheme(std::wstring_view item);
   void CheckAll(bool checked);
   void CheckAll1(bool checked);
   void LoadExclusionReg();

@@ -56,7 +56,7 @@ int RunQuillmere() {
   const WindowsPlatform platform;
   TForm1 mainWindow(platform.Get());
   TForm10 updateWindow;
-  TForm8 aboutWindow;
+  TForm8 aboutWindow(platform.Get().shell, [&mainWindow] { return mainWindow.Model().Caption(); });
   // A settings or exclusion file that cannot be read is said once, and the program
   // goes on with what was read; only a window that could not be made ends it.
   const auto create = [](auto& window) {
