@@ -165,6 +165,7 @@ void FormWindow::FillMenu(HMENU menu, const std::wstring& parent) const {
 void FormWindow::PopupMenuAt(std::wstring_view menu, POINT screen, UINT alignment) {
   UniqueMenu popup(CreatePopupMenu());
   FillMenu(popup.get(), std::wstring(menu));
+  PrepareMenu(popup.get());
   const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup.get(), alignment | TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                          screen.x, screen.y, Handle(), nullptr));
   if (const Component* item = ComponentOfId(chosen)) {
@@ -415,8 +416,14 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return OnNotify(*component, header);
     }
+    case WM_MENUCHAR:
+      if (const auto chosen = MenuItemForLetter(reinterpret_cast<HMENU>(lParam), LOWORD(wParam))) return *chosen;
+      break;
+    case WM_MEASUREITEM:
+      return MeasureMenuItem(Handle(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     case WM_DRAWITEM: {
       auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (DrawMenuItem(item)) return TRUE;
       if (const Component* component = ComponentOf(item.hwndItem)) DrawOwnerButton(*component, item);
       return TRUE;
     }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "app/visual_theme.h"
@@ -45,12 +46,25 @@ constexpr UINT_PTR kStyleSubclassId = 0x51;
 constexpr DWORD kDarkTitleBar = 20;         // DWMWA_USE_IMMERSIVE_DARK_MODE
 constexpr DWORD kDarkTitleBarBefore20H1 = 19;
 
+// Marks owner-drawn menu items among other owner-drawn things.
+constexpr ULONG_PTR kMenuItemTag = 0x514D;
+
+struct MenuItemData {
+  ULONG_PTR tag = kMenuItemTag;
+  std::wstring text;  // caption, a tab, the shortcut; empty for a separator
+  bool separator = false;
+  bool submenu = false;
+};
+
 // The style manager: the active palette, the windows that follow it and the brushes.
 struct StyleManager {
   const Palette* palette = nullptr;
   std::wstring name;
   std::vector<HWND> windows;
   std::map<COLORREF, UniqueBrush> brushes;
+  // The owner-drawn items of the menu being shown, and the menu font.
+  std::vector<std::unique_ptr<MenuItemData>> menuItems;
+  UniqueFont menuFont;
 };
 
 StyleManager& Styles() {
@@ -440,6 +454,139 @@ void DrawPaletteButtonFace(HDC dc, const RECT& rect, const Palette& palette, boo
   if (flat && !pressed) return;
   Fill(dc, rect, pressed ? palette.controlPressed : palette.control);
   Frame(dc, rect, palette.border);
+}
+
+namespace {
+
+void OwnerDrawItems(HMENU menu, std::vector<std::unique_ptr<MenuItemData>>& items) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[256] = {};
+    MENUITEMINFOW info{sizeof(info)};
+    info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU | MIIM_DATA;
+    info.dwTypeData = text;
+    info.cch = 256;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) || (info.fType & MFT_OWNERDRAW)) continue;
+    auto data = std::make_unique<MenuItemData>();
+    data->text = text;
+    data->separator = (info.fType & MFT_SEPARATOR) != 0;
+    data->submenu = info.hSubMenu != nullptr;
+    if (info.hSubMenu) OwnerDrawItems(info.hSubMenu, items);
+    MENUITEMINFOW change{sizeof(change)};
+    change.fMask = MIIM_FTYPE | MIIM_DATA;
+    change.fType = info.fType | MFT_OWNERDRAW;
+    change.dwItemData = reinterpret_cast<ULONG_PTR>(data.get());
+    SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &change);
+    items.push_back(std::move(data));
+  }
+}
+
+const MenuItemData* MenuItemOf(ULONG_PTR itemData) {
+  const auto* data = reinterpret_cast<const MenuItemData*>(itemData);
+  return data && data->tag == kMenuItemTag ? data : nullptr;
+}
+
+HFONT MenuFont() {
+  StyleManager& styles = Styles();
+  if (!styles.menuFont) {
+    NONCLIENTMETRICSW metrics{sizeof(metrics)};
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    styles.menuFont.reset(CreateFontIndirectW(&metrics.lfMenuFont));
+  }
+  return styles.menuFont.get();
+}
+
+}  // namespace
+
+void PrepareMenu(HMENU menu) {
+  if (!IsDark()) return;
+  StyleManager& styles = Styles();
+  styles.menuItems.clear();
+  OwnerDrawItems(menu, styles.menuItems);
+  MENUINFO info{sizeof(info)};
+  info.fMask = MIM_BACKGROUND | MIM_APPLYTOSUBMENUS;
+  info.hbrBack = PaletteBrush(styles.palette->control);
+  SetMenuInfo(menu, &info);
+}
+
+bool MeasureMenuItem(HWND owner, MEASUREITEMSTRUCT& item) {
+  const MenuItemData* data = item.CtlType == ODT_MENU ? MenuItemOf(item.itemData) : nullptr;
+  if (!data) return false;
+  if (data->separator) {
+    item.itemWidth = 1;
+    item.itemHeight = ScaleFor(owner, 7);
+    return true;
+  }
+  WindowDc screen(owner);
+  SelectedObject font(screen.get(), MenuFont());
+  RECT extent{};
+  DrawTextW(screen.get(), data->text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  item.itemWidth = static_cast<UINT>(extent.right + ScaleFor(owner, 60));
+  item.itemHeight = static_cast<UINT>(std::max<LONG>(extent.bottom + ScaleFor(owner, 8), ScaleFor(owner, 22)));
+  return true;
+}
+
+bool DrawMenuItem(const DRAWITEMSTRUCT& item) {
+  const MenuItemData* data = item.CtlType == ODT_MENU ? MenuItemOf(item.itemData) : nullptr;
+  if (!data || !Styles().palette) return false;
+  const Palette& palette = *Styles().palette;
+  HDC dc = item.hDC;
+  RECT rect = item.rcItem;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (item.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
+  Fill(dc, rect, selected && !disabled ? palette.controlHot : palette.control);
+  const int height = rect.bottom - rect.top;
+  if (data->separator) {
+    Fill(dc, {rect.left + height, rect.top + height / 2, rect.right - height / 3, rect.top + height / 2 + 1}, palette.border);
+  } else {
+    if (item.itemState & ODS_CHECKED) {  // the radio mark of the chosen item
+      const int dot = height / 3;
+      const int left = rect.left + (height - dot) / 2, top = rect.top + (height - dot) / 2;
+      SelectedObject brush(dc, PaletteBrush(palette.text));
+      SelectedObject pen(dc, GetStockObject(NULL_PEN));
+      Ellipse(dc, left, top, left + dot + 1, top + dot + 1);
+    }
+    SelectedObject font(dc, MenuFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, disabled ? palette.grayText : palette.text);
+    const std::wstring_view text = data->text;
+    const std::size_t tab = text.find(L'\t');
+    const UINT prefix = (item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
+    RECT textRect{rect.left + height + height / 4, rect.top, rect.right - height, rect.bottom};
+    DrawTextW(dc, text.data(), static_cast<int>(std::min(tab, text.size())), &textRect,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
+    if (tab != std::wstring_view::npos) {
+      const std::wstring_view shortcut = text.substr(tab + 1);
+      DrawTextW(dc, shortcut.data(), static_cast<int>(shortcut.size()), &textRect,
+                DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    if (data->submenu) {  // the arrow, drawn here in the text colour
+      const int size = height / 4;
+      const int x = rect.right - height / 2, y = rect.top + height / 2;
+      const POINT arrow[] = {{x - size / 2, y - size}, {x + size / 2, y}, {x - size / 2, y + size}};
+      SelectedObject brush(dc, PaletteBrush(disabled ? palette.grayText : palette.text));
+      SelectedObject pen(dc, GetStockObject(NULL_PEN));
+      Polygon(dc, arrow, 3);
+    }
+  }
+  // Keeps the platform from drawing its own (dark-on-dark) submenu arrow over the item.
+  ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  return true;
+}
+
+std::optional<LRESULT> MenuItemForLetter(HMENU menu, wchar_t letter) {
+  const wchar_t wanted = static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<wchar_t*>(letter))));
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    MENUITEMINFOW info{sizeof(info)};
+    info.fMask = MIIM_DATA;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    const MenuItemData* data = MenuItemOf(info.dwItemData);
+    if (!data) return std::nullopt;  // not a menu of ours: the platform finds the letter itself
+    const std::size_t mark = data->text.find(L'&');
+    if (mark == std::wstring::npos || mark + 1 >= data->text.size()) continue;
+    const auto marked = static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<wchar_t*>(data->text[mark + 1]))));
+    if (marked == wanted) return MAKELRESULT(i, MNC_EXECUTE);
+  }
+  return std::nullopt;
 }
 
 std::optional<LRESULT> CustomDrawList(NMLVCUSTOMDRAW& draw) {

@@ -57,6 +57,16 @@ std::optional<LRESULT> ColorControl(HDC dc, bool link);
 // only when pressed, a push button always.
 void DrawPaletteButtonFace(HDC dc, const RECT& rect, const Palette& palette, bool pressed, bool flat);
 
+// Menus: in the dark style every item of a pop-up menu and its submenus is drawn by
+// the program on the palette's background (the platform draws menus light). Call
+// before the menu is shown; the texts are kept until the next menu is prepared.
+void PrepareMenu(HMENU menu);
+// WM_MEASUREITEM and WM_DRAWITEM of such menu items; false for anything else.
+bool MeasureMenuItem(HWND owner, MEASUREITEMSTRUCT& item);
+bool DrawMenuItem(const DRAWITEMSTRUCT& item);
+// WM_MENUCHAR of such a menu: the item whose accelerator letter was typed.
+std::optional<LRESULT> MenuItemForLetter(HMENU menu, wchar_t letter);
+
 // NM_CUSTOMDRAW of a list view with check boxes: draws the check boxes in the dark
 // style; nullopt where the list view draws them itself.
 std::optional<LRESULT> CustomDrawList(NMLVCUSTOMDRAW& draw);
