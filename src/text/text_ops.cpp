@@ -1,5 +1,7 @@
 #include "text/text_ops.h"
 
+#include <cwctype>
+
 namespace qm {
 
 bool Contains(std::wstring_view text, std::wstring_view part) {
@@ -15,6 +17,12 @@ void ReplaceAll(std::wstring& text, std::wstring_view from, std::wstring_view to
 std::wstring RemoveAll(std::wstring text, std::wstring_view part) {
   ReplaceAll(text, part, {});
   return text;
+}
+
+std::wstring LabelWithNumber(std::wstring_view label, std::size_t number) {
+  std::wstring text(label);
+  if (!text.empty() && !iswspace(text.back())) text += L' ';
+  return text + std::to_wstring(number);
 }
 
 }  // namespace qm

@@ -12,6 +12,7 @@
 #include "platform/error.h"
 #include "platform/win32/win32_version_info.h"
 #include "text/ini_file.h"
+#include "text/text_ops.h"
 #include "win32/clipboard.h"
 #include "win32/message_loop.h"
 #include "win32/page_pictures.h"
@@ -501,7 +502,7 @@ void TForm1::FlushScanView(bool force) {
     if (grew) ListView_EnsureVisible(list, static_cast<int>(view_.rows) - 1, FALSE);
   }
   if (shown_.total != view_.total || Model().Text(L"Label1").empty()) {
-    Model().SetCaption(L"Label1", Model().Text(L"LangTotal") + std::to_wstring(view_.total));
+    Model().SetCaption(L"Label1", LabelWithNumber(Model().Text(L"LangTotal"), view_.total));
   }
   shown_ = view_;
 }
