@@ -24,6 +24,7 @@
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
 #include "win32/windows_platform.h"
+#include "wine_test_support.h"
 
 namespace qm {
 namespace {
@@ -107,9 +108,7 @@ void DropQuitMessage() {
 class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    testing::PrepareWindowTests();
   }
 
   void SetUp() override {

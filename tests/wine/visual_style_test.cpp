@@ -19,6 +19,7 @@
 #include "win32/message_loop.h"
 #include "win32/visual_style.h"
 #include "win32/windows_platform.h"
+#include "wine_test_support.h"
 
 namespace qm {
 namespace {
@@ -54,9 +55,7 @@ double LightShare(HWND control) {
 class VisualStyleTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    testing::PrepareWindowTests();
   }
 
   void SetUp() override { DeleteFileW(SettingsPath().c_str()); }
