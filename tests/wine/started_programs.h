@@ -69,22 +69,25 @@ inline StartedProgram StartProgram(const std::wstring& program) {
   return started;
 }
 
+struct VisibleWindowSearch {
+  DWORD processId;
+  HWND found = nullptr;
+};
+
+// Stops at the first visible top-level window of the searched process.
+inline BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<VisibleWindowSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
 // The first visible top-level window of a process, or nullptr.
 inline HWND VisibleWindowOf(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    HWND found = nullptr;
-  } search{processId};
-  EnumWindows(
-      [](HWND window, LPARAM parameter) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(parameter);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
-        search.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  VisibleWindowSearch search{processId};
+  EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
