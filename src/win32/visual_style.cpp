@@ -364,6 +364,13 @@ void DressListView(HWND list, const Palette* palette) {
     SetWindowTheme(list, palette && palette->dark ? L"DarkMode_Explorer" : L"Explorer", nullptr);
   }
   if (HWND header = ListView_GetHeader(list)) SetWindowSubclass(header, DarkControlProc, kStyleSubclassId, 0);
+  // The sunken edge is drawn in light system colours; the dark list takes a plain frame.
+  const bool dark = palette && palette->dark;
+  const LONG_PTR exStyle = GetWindowLongPtrW(list, GWL_EXSTYLE);
+  const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
+  SetWindowLongPtrW(list, GWL_EXSTYLE, dark ? exStyle & ~WS_EX_CLIENTEDGE : exStyle | WS_EX_CLIENTEDGE);
+  SetWindowLongPtrW(list, GWL_STYLE, dark ? style | WS_BORDER : style & ~WS_BORDER);
+  SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void DressProgressBar(HWND bar, const Palette* palette) {
