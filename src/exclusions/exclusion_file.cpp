@@ -18,4 +18,15 @@ void AppendExclusions(const IniFile& file, ExclusionList& exclusions) {
   }
 }
 
+void WriteExclusions(IniFile& file, const ExclusionList& exclusions) {
+  file.WriteInteger(kExclusionSection, L"Count", static_cast<int>(exclusions.Size()));
+  for (std::size_t i = 0; i < exclusions.Size(); ++i) {
+    const Exclusion& row = exclusions.Rows()[i];
+    const std::wstring index = std::to_wstring(i);
+    file.WriteString(kExclusionSection, L"Reg" + index, row.text);
+    file.WriteString(kExclusionSection, L"D" + index, row.description);
+    file.WriteBool(kExclusionSection, L"CH" + index, row.checked);
+  }
+}
+
 }  // namespace qm

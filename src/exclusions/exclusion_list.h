@@ -20,6 +20,9 @@ class ExclusionList {
   void Add(Exclusion exclusion) { rows_.push_back(std::move(exclusion)); }
   const std::vector<Exclusion>& Rows() const { return rows_; }
   std::size_t Size() const { return rows_.size(); }
+  void SetChecked(std::size_t index, bool checked) { rows_[index].checked = checked; }
+  void Remove(std::size_t index) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index)); }
+  void Clear() { rows_.clear(); }
 
  private:
   std::vector<Exclusion> rows_;

@@ -11,6 +11,8 @@
 #include "exclusions/exclusion_file.h"
 #include "platform/error.h"
 #include "platform/win32/win32_version_info.h"
+#include "repair/backup.h"
+#include "repair/repair.h"
 #include "text/ini_file.h"
 #include "text/text_ops.h"
 #include "win32/clipboard.h"
@@ -18,16 +20,24 @@
 #include "win32/page_pictures.h"
 #include "win32/visual_style.h"
 
+// <shellapi.h> brought back the macro; the file system seam's own name is meant.
+#undef DeleteFile
+
 namespace qm {
 
 namespace {
 
 constexpr wchar_t kFindingsList[] = L"ListViewQuillmere";
+constexpr wchar_t kExclusionsList[] = L"ListViewExceptions";
+constexpr wchar_t kBackupsList[] = L"ListViewBackups";
 constexpr wchar_t kCategoryPanel[] = L"TabControlRegOption";
 constexpr wchar_t kGeneralMenuButton[] = L"SpeedButton_GeneralMenu";
 // Controls that a run disables, so that nothing changes what the scan reads.
 constexpr std::array<const wchar_t*, 4> kLockedWhileScanning = {L"TabControlRegOption", L"TabControlRegistry",
                                                                 L"TabControlPanel", L"SpeedButton_GeneralMenu"};
+// Controls that a repair disables; the page buttons stay usable.
+constexpr std::array<const wchar_t*, 4> kLockedWhileRepairing = {L"ButtonSearch", L"TabControlRegOption",
+                                                                 L"TabControlRegistry", L"SpeedButton_GeneralMenu"};
 constexpr std::array<const wchar_t*, 3> kPageButtons = {L"ButtonRegClean", L"ButtonExceptions", L"ButtonBackups"};
 // During a run the scan's progress reaches the controls at most this often.
 constexpr ULONGLONG kScanViewInterval = 40;
@@ -35,6 +45,18 @@ constexpr ULONGLONG kScanViewInterval = 40;
 // costs far more than testing one item (some 0.2 ms under Wine), and a Stop press
 // still takes effect at the item after it arrived.
 constexpr ULONGLONG kPumpInterval = 10;
+
+// The selected row of a list view; -1 when none is.
+int SelectedRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+
+// A file time as the local time of that moment; the zero date when it cannot be converted.
+LocalTime LocalFileTime(std::uint64_t ticks) {
+  const FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  FILETIME local;
+  SYSTEMTIME time;
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time)) return {1899, 12, 30};
+  return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
 
 }  // namespace
 
@@ -86,7 +108,7 @@ std::wstring TForm1::PortablePath() { return qm::PortablePath(platform_.files, p
 
 DWORD TForm1::ExtraStyle(const Component& component) const {
   if (component.name == kFindingsList) return LVS_OWNERDATA;  // the list view mirrors FindingsList
-  if (component.name == L"ListViewBackups") return LVS_SHAREIMAGELISTS;  // the system's lists stay the system's
+  if (component.name == kBackupsList) return LVS_SHAREIMAGELISTS;  // the system's lists stay the system's
   return 0;
 }
 
@@ -105,7 +127,7 @@ void TForm1::FormCreate() {
     return reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | size));
   };
-  HWND backups = Control(L"ListViewBackups");
+  HWND backups = Control(kBackupsList);
   if (HIMAGELIST large = systemList(SHGFI_LARGEICON)) ListView_SetImageList(backups, large, LVSIL_NORMAL);
   if (HIMAGELIST small = systemList(SHGFI_SMALLICON)) ListView_SetImageList(backups, small, LVSIL_SMALL);
   qm::ProcessMessages();
@@ -197,6 +219,16 @@ void TForm1::OnClick(const Component& component) {
       {L"OptionSelectAllMenu", &TForm1::OptionSelectAllMenuClick},
       {L"OptionExcludeAllMenu", &TForm1::OptionExcludeAllMenuClick},
       {L"OptionSaveMenu", &TForm1::OptionSaveMenuClick},
+      {L"ButtonFix", &TForm1::ButtonFixClick},
+      {L"AddKeyMenu", &TForm1::AddKeyMenuClick},
+      {L"AddParameterMenu", &TForm1::AddParameterMenuClick},
+      {L"SaveExceptionsMenu", &TForm1::SaveExceptionsMenuClick},
+      {L"DeletaExceptionsMenu", &TForm1::DeletaExceptionsMenuClick},
+      {L"DeleteAllExceptionsMenu", &TForm1::DeleteAllExceptionsMenuClick},
+      {L"BackupsUpdateMenu", &TForm1::BackupsUpdateMenuClick},
+      {L"BackupsRestoreMenu", &TForm1::BackupsRestoreMenuClick},
+      {L"BackupsDelMenu", &TForm1::BackupsDelMenuClick},
+      {L"BackupsDelAllMenu", &TForm1::BackupsDelAllMenuClick},
   };
   for (const auto& [name, handler] : handlers) {
     if (name == component.name) {
@@ -217,17 +249,25 @@ void TForm1::ButtonRegCleanClick() { SelectPage(L"TabSheetRegistry", L"ButtonReg
 
 void TForm1::ButtonExceptionsClick() {
   SelectPage(L"TabSheetExceptions", L"ButtonExceptions");
-  HWND list = Control(L"ListViewExceptions");
-  const auto& columns = Model().Get(L"ListViewExceptions").columns;
-  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    ListView_SetColumnWidth(list, i, LVSCW_AUTOSIZE_USEHEADER);
-    if (ListView_GetColumnWidth(list, i) < Scale(columns[i].minWidth)) {
-      ListView_SetColumnWidth(list, i, Scale(columns[i].minWidth));
-    }
-  }
+  FitListColumns(kExclusionsList);
 }
 
-void TForm1::ButtonBackupsClick() { SelectPage(L"TabSheetBackups", L"ButtonBackups"); }
+void TForm1::ButtonBackupsClick() {
+  SelectPage(L"TabSheetBackups", L"ButtonBackups");
+  TabSheetBackupsShow();
+}
+
+void TForm1::FitListColumns(std::wstring_view name) {
+  HWND list = Control(name);
+  const auto& columns = Model().Get(name).columns;
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+    ListView_SetColumnWidth(list, i, LVSCW_AUTOSIZE_USEHEADER);
+    const ListColumn& column = columns[static_cast<std::size_t>(i)];
+    int width = std::max(ListView_GetColumnWidth(list, i), Scale(column.minWidth));
+    if (column.maxWidth > 0) width = std::min(width, Scale(column.maxWidth));
+    ListView_SetColumnWidth(list, i, width);
+  }
+}
 
 void TForm1::SpeedButton_GeneralMenuClick() {
   HWND button = Control(kGeneralMenuButton);
@@ -337,7 +377,7 @@ void TForm1::ClearListMenuClick() {
 }
 
 void TForm1::CopyKeyMenuClick() {
-  const int row = ListView_GetNextItem(FindingsView(), -1, LVNI_SELECTED);
+  const int row = SelectedRow(FindingsView());
   if (row < 0 || static_cast<std::size_t>(row) >= findings_.Size()) return;
   PutTextOnClipboard(Handle(), findings_[static_cast<std::size_t>(row)].keyPath);
 }
@@ -349,17 +389,178 @@ void TForm1::ListViewQuillmereColumnClick(int column) {
   InvalidateRect(FindingsView(), nullptr, FALSE);
 }
 
+// --- the repair
+
+void TForm1::LockForRepair(bool locked) {
+  for (const wchar_t* control : kLockedWhileRepairing) SetEnabled(control, !locked);
+}
+
+void TForm1::ButtonFixClick() {
+  SetFixEnabled(false);  // the list is empty after a repair, or a scan enables it again
+  LockForRepair(true);
+  try {
+    Repair(platform_, *this, findings_, BackupFolder(platform_.shell));
+  } catch (...) {
+    LockForRepair(false);
+    throw;  // shown by the window's error presenter
+  }
+  LockForRepair(false);
+}
+
+void TForm1::ShowFinding(std::size_t index) { ListView_EnsureVisible(FindingsView(), static_cast<int>(index), TRUE); }
+
+void TForm1::FindingRemoved(std::size_t) {
+  // Rows are identified by position, so a selection would now point at another row.
+  ListView_SetItemState(FindingsView(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ScanViewChanged();
+}
+
+std::wstring TForm1::ReadyText() { return Model().Text(L"LangReady"); }
+
 // --- the exclusion list
 
 void TForm1::LoadExclusionReg() {
   const IniFile file = IniFile::Load(platform_.files, platform_.locale,
                                      PortablePathExclusionReg(platform_.files, platform_.shell, config_));
-  AppendExclusions(file, exclusions_);
+  ExclusionList stored;
+  AppendExclusions(file, stored);
+  for (const Exclusion& row : stored.Rows()) AddExl(row.text, row.description, row.checked);
 }
 
 void TForm1::SaveExclusionReg() {
-  // The exclusions page writes its list to the exclusion file here, before the
-  // settings; until that page exists the list only changes by loading.
+  IniFile file = IniFile::Load(platform_.files, platform_.locale,
+                               PortablePathExclusionReg(platform_.files, platform_.shell, config_));
+  WriteExclusions(file, exclusions_);
+  file.Save();
+}
+
+void TForm1::AddExl(const std::wstring& path, const std::wstring& description, bool checked) {
+  HWND list = Control(kExclusionsList);
+  const int row = static_cast<int>(exclusions_.Size());
+  exclusions_.Add({path, description, checked});  // first, so that the list view's notifications find the row
+  std::wstring text = path;
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = text.data();
+  ListView_InsertItem(list, &item);
+  text = description;
+  ListView_SetItemText(list, row, 1, text.data());
+  ListView_SetCheckState(list, row, checked);
+}
+
+void TForm1::ExclusionCheckChanged(const NMLISTVIEW& change) {
+  if (!(change.uChanged & LVIF_STATE) || !((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK)) return;
+  if (change.iItem < 0 || static_cast<std::size_t>(change.iItem) >= exclusions_.Size()) return;
+  exclusions_.SetChecked(static_cast<std::size_t>(change.iItem),
+                         (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
+}
+
+void TForm1::AddExclusionFromFinding(FindingColumn column) {
+  const int row = SelectedRow(FindingsView());
+  if (row < 0 || static_cast<std::size_t>(row) >= findings_.Size()) return;
+  const auto index = static_cast<std::size_t>(row);
+  AddExl(ColumnText(findings_[index], column), ColumnText(findings_[index], FindingColumn::Category), true);
+  qm::ProcessMessages();
+  findings_.Remove(index);
+  FindingRemoved(index);
+  qm::ProcessMessages();
+  SetStatusText(StatusPanel::Category, Model().Text(L"LangTotal") + std::to_wstring(findings_.Size()));
+  ShowTotal(findings_.Size());
+}
+
+void TForm1::AddKeyMenuClick() { AddExclusionFromFinding(FindingColumn::KeyPath); }
+
+void TForm1::AddParameterMenuClick() { AddExclusionFromFinding(FindingColumn::ValueName); }
+
+void TForm1::SaveExceptionsMenuClick() { SaveNastr(); }
+
+void TForm1::DeletaExceptionsMenuClick() {
+  const int row = SelectedRow(Control(kExclusionsList));
+  if (row < 0 || static_cast<std::size_t>(row) >= exclusions_.Size()) return;
+  ListView_DeleteItem(Control(kExclusionsList), row);
+  exclusions_.Remove(static_cast<std::size_t>(row));
+}
+
+void TForm1::DeleteAllExceptionsMenuClick() {
+  if (SelectedRow(Control(kExclusionsList)) < 0) return;
+  ListView_DeleteAllItems(Control(kExclusionsList));
+  exclusions_.Clear();
+}
+
+// --- the backups page
+
+bool TForm1::FindFileCopy(const std::wstring& dir) {
+  ListView_DeleteAllItems(Control(kBackupsList));
+  backups_.clear();
+  qm::ProcessMessages();
+  for (const BackupFileRow& file : ListBackupFiles(platform_.files, dir)) {
+    AddBackupRow(file);
+    qm::ProcessMessages();
+  }
+  FitListColumns(kBackupsList);
+  return !backups_.empty();
+}
+
+void TForm1::AddBackupRow(const BackupFileRow& file) {
+  HWND list = Control(kBackupsList);
+  SHFILEINFOW info{};
+  SHGetFileInfoW(file.fullPath.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+  backups_.push_back(file);
+  const int row = static_cast<int>(backups_.size()) - 1;
+  std::wstring text = file.name;
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = row;
+  item.iImage = info.iIcon;
+  item.pszText = text.data();
+  ListView_InsertItem(list, &item);
+  ListView_EnsureVisible(list, row, TRUE);
+  text = FormatFileSize(static_cast<std::int64_t>(file.size));
+  ListView_SetItemText(list, row, 1, text.data());
+  text = BackupDateText(LocalFileTime(file.lastWriteTime));
+  ListView_SetItemText(list, row, 2, text.data());
+}
+
+void TForm1::TabSheetBackupsShow() { FindFileCopy(BackupFolder(platform_.shell)); }
+
+void TForm1::BackupsUpdateMenuClick() { TabSheetBackupsShow(); }
+
+void TForm1::BackupsRestoreMenuClick() {
+  const int row = SelectedRow(Control(kBackupsList));
+  if (row < 0 || static_cast<std::size_t>(row) >= backups_.size()) return;
+  RestoreBackup(platform_.shell, backups_[static_cast<std::size_t>(row)].fullPath);
+  qm::ProcessMessages();
+}
+
+void TForm1::DeleteFileSelected() {
+  const int row = SelectedRow(Control(kBackupsList));
+  if (row < 0 || static_cast<std::size_t>(row) >= backups_.size()) return;
+  platform_.files.DeleteFile(backups_[static_cast<std::size_t>(row)].fullPath);
+  qm::ProcessMessages();
+}
+
+void TForm1::BackupsDelMenuClick() {
+  if (SelectedRow(Control(kBackupsList)) < 0) return;
+  DeleteFileSelected();
+  TabSheetBackupsShow();
+}
+
+void TForm1::DeleteAll() {
+  HWND list = Control(kBackupsList);
+  while (!backups_.empty()) {
+    ListView_EnsureVisible(list, 0, TRUE);
+    platform_.files.DeleteFile(backups_.front().fullPath);
+    ListView_DeleteItem(list, 0);
+    backups_.erase(backups_.begin());
+    qm::ProcessMessages();
+  }
+}
+
+void TForm1::BackupsDelAllMenuClick() {
+  if (SelectedRow(Control(kBackupsList)) < 0) return;
+  DeleteAll();
+  TabSheetBackupsShow();
 }
 
 // --- the findings list view
@@ -391,6 +592,10 @@ void TForm1::ToggleFindingCheck(int row) {
 }
 
 LRESULT TForm1::OnNotify(const Component& component, NMHDR& header) {
+  if (component.name == kExclusionsList && header.code == LVN_ITEMCHANGED) {
+    ExclusionCheckChanged(reinterpret_cast<NMLISTVIEW&>(header));
+    return 0;
+  }
   if (component.name != kFindingsList || header.hwndFrom != FindingsView()) return 0;
   switch (header.code) {
     case LVN_GETDISPINFOW:

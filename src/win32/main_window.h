@@ -2,15 +2,20 @@
 // The main window TForm1: the strip with the general-menu button, the page buttons,
 // the cleaning page with its categories, findings list, status and progress, and the
 // Search/Stop and Fix buttons. It shows the scan engine's runs (it is their ScanHost)
-// and keeps its own settings in the settings file.
+// and keeps its own settings in the settings file. The exclusions page mirrors the
+// exclusion list, the backups page the files of the backup folder; the Fix button runs
+// the repair (the window is its RepairHost).
 #include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/settings_path.h"
 #include "exclusions/exclusion_list.h"
 #include "platform/platform.h"
+#include "repair/backup_files.h"
+#include "repair/repair_host.h"
 #include "scan/findings_list.h"
 #include "scan/findings_sort.h"
 #include "scan/scan_host.h"
@@ -21,7 +26,7 @@
 
 namespace qm {
 
-class TForm1 final : public FormWindow, private ScanHost {
+class TForm1 final : public FormWindow, private ScanHost, private RepairHost {
  public:
   explicit TForm1(const Platform& platform, std::span<const ScanCategory> categories = ScanCategories());
   ~TForm1() override;
@@ -41,6 +46,7 @@ class TForm1 final : public FormWindow, private ScanHost {
   static bool IsWindows10Or11();
 
   const FindingsList& Findings() const { return findings_; }
+  const ExclusionList& Exclusions() const { return exclusions_; }
   RunState ScanState() const { return scanner_.State(); }
   bool PortableMode() const { return config_.portableMode; }
   // The settings file (Config\Option.ini); creates its folder.
@@ -82,6 +88,11 @@ class TForm1 final : public FormWindow, private ScanHost {
   void ShowRunning(bool running) override;
   void ReportError(std::wstring_view message) override;
 
+  // RepairHost (the progress, status, total and message pump are shared with ScanHost)
+  void ShowFinding(std::size_t index) override;
+  void FindingRemoved(std::size_t index) override;
+  std::wstring ReadyText() override;
+
   // Handlers, named after their control and event.
   void FormCreate();
   void FormClose();
@@ -105,6 +116,17 @@ class TForm1 final : public FormWindow, private ScanHost {
   void OptionExcludeAllMenuClick();
   void OptionSaveMenuClick();
   void ListViewQuillmereColumnClick(int column);
+  void ButtonFixClick();
+  void AddKeyMenuClick();
+  void AddParameterMenuClick();
+  void SaveExceptionsMenuClick();
+  void DeletaExceptionsMenuClick();
+  void DeleteAllExceptionsMenuClick();
+  void TabSheetBackupsShow();
+  void BackupsUpdateMenuClick();
+  void BackupsRestoreMenuClick();
+  void BackupsDelMenuClick();
+  void BackupsDelAllMenuClick();
 
   void UnCheckTheme();
   // Checks a theme item and applies its style.
@@ -113,6 +135,22 @@ class TForm1 final : public FormWindow, private ScanHost {
   void CheckAll1(bool checked);
   void LoadExclusionReg();
   void SaveExclusionReg();
+  // Appends a row to the exclusion list and its list view.
+  void AddExl(const std::wstring& path, const std::wstring& description, bool checked);
+  // Makes an exclusion of one column of the selected finding and takes the finding off the list.
+  void AddExclusionFromFinding(FindingColumn column);
+  void ExclusionCheckChanged(const NMLISTVIEW& change);
+
+  // Empties the backups list and fills it with the backup files under `dir`; true when
+  // it lists at least one.
+  bool FindFileCopy(const std::wstring& dir);
+  void AddBackupRow(const BackupFileRow& file);
+  void DeleteFileSelected();
+  void DeleteAll();
+  void LockForRepair(bool locked);
+  // Sizes each column of a report list to the wider of its header and its contents,
+  // within the column's limits.
+  void FitListColumns(std::wstring_view list);
 
   void SelectPage(std::wstring_view page, std::wstring_view button);
   std::vector<std::wstring> CategoryNames() const;
@@ -140,6 +178,7 @@ class TForm1 final : public FormWindow, private ScanHost {
   ConfigLocation config_;
   FindingsList findings_;
   ExclusionList exclusions_;
+  std::vector<BackupFileRow> backups_;  // the rows of ListViewBackups
   FindingsSorter sorter_;
   Scanner scanner_;
   UniqueImageList pictures_;

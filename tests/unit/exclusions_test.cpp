@@ -65,6 +65,36 @@ TEST(ExclusionFile, ANonNumericCountGivesNoRows) {
   EXPECT_EQ(list.Size(), 0u);
 }
 
+TEST(ExclusionFile, WritingKeepsStaleRowsAndOtherSectionsInTheirPlaces) {
+  // Count 2 with rows 0 to 4 stored; the list now holds one row.
+  IniFile file = IniFile::Parse(
+      L"[Other]\r\nKeep=1\r\n[ExclusionReg]\r\nCount=2\r\nReg0=a\r\nD0=da\r\nCH0=1\r\nReg1=b\r\nCH1=1\r\n"
+      L"Reg2=c\r\nReg3=d\r\nReg4=e\r\n");
+  ExclusionList list;
+  list.Add({L"Программа", L"Общие библиотеки", false});
+  WriteExclusions(file, list);
+  EXPECT_EQ(file.Text(),
+            L"[Other]\r\nKeep=1\r\n\r\n[ExclusionReg]\r\nCount=1\r\nReg0=Программа\r\nD0=Общие библиотеки\r\nCH0=0\r\n"
+            L"Reg1=b\r\nCH1=1\r\nReg2=c\r\nReg3=d\r\nReg4=e\r\n\r\n");
+  ExclusionList reread;
+  AppendExclusions(file, reread);
+  ASSERT_EQ(reread.Size(), 1u);
+  EXPECT_EQ(reread.Rows()[0].text, L"Программа");
+  EXPECT_FALSE(reread.Rows()[0].checked);
+}
+
+TEST(ExclusionFile, ANewFileListsCountThenEachRowsKeysInOrder) {
+  IniFile file;
+  ExclusionList list;
+  list.Add({L"x", L"", true});
+  list.Add({L"x", L"", true});  // duplicates are kept
+  WriteExclusions(file, list);
+  EXPECT_EQ(file.Text(), L"[ExclusionReg]\r\nCount=2\r\nReg0=x\r\nD0=\r\nCH0=1\r\nReg1=x\r\nD1=\r\nCH1=1\r\n\r\n");
+  ExclusionList empty;
+  WriteExclusions(file, empty);
+  EXPECT_EQ(file.ReadInteger(kExclusionSection, L"Count", -1), 0);
+}
+
 }  // namespace
 
 }  // namespace qm

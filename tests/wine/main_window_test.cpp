@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@
 #include "platform/error.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_version_info.h"
+#include "repair/backup.h"
+#include "repair/backup_files.h"
 #include "scan/category_scan.h"
 #include "scan/scan_categories.h"
 #include "started_programs.h"
@@ -113,6 +116,7 @@ class MainWindowTest : public ::testing::Test {
 
   void SetUp() override {
     DeleteFileW(SettingsPath().c_str());
+    DeleteFileW(ExclusionPath().c_str());
   }
 
   void TearDown() override {
@@ -123,6 +127,11 @@ class MainWindowTest : public ::testing::Test {
   std::wstring SettingsPath() {
     const ConfigLocation location{false, ReadCompanyName(shell_.ProgramFilePath())};
     return PortablePath(files_, shell_, location);
+  }
+
+  std::wstring ExclusionPath() {
+    const ConfigLocation location{false, ReadCompanyName(shell_.ProgramFilePath())};
+    return PortablePathExclusionReg(files_, shell_, location);
   }
 
   TForm1& OpenWindow(std::span<const ScanCategory> categories = ScanCategories()) {
@@ -572,6 +581,249 @@ TEST_F(MainWindowTest, PageButtonsShowTheirPageAndTheCaptionCarriesTheVersion) {
   Press(L"ButtonRegClean");
   EXPECT_TRUE(IsWindowVisible(Control(L"TabSheetRegistry")));
   EXPECT_TRUE(window.IsBold(L"ButtonRegClean"));
+}
+
+// --- the exclusions page
+
+void WriteTextFile(const std::wstring& path, std::string_view text) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+void SelectRow(HWND list, int row) {
+  ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (row >= 0) ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+TEST_F(MainWindowTest, AnExclusionMadeFromAFindingSuppressesItAtTheNextScanWhileChecked) {
+  SharedDllsFixture fixture(MissingFiles(3));
+  OpenWindow();
+  ScanSharedDlls();
+  HWND findings = Control(L"ListViewQuillmere");
+  HWND exclusions = Control(L"ListViewExceptions");
+  Command(L"AddParameterMenu");  // no finding selected: nothing happens
+  EXPECT_EQ(ListView_GetItemCount(exclusions), 0);
+  EXPECT_EQ(window_->Findings().Size(), 3u);
+
+  const std::vector<std::wstring> before = ValueNamesOfRows();
+  const int gone1 = static_cast<int>(std::ranges::find(before, L"C:\\qm-test\\gone1.dll") - before.begin());
+  SelectRow(findings, gone1);
+  Command(L"AddParameterMenu");  // "Добавить параметр в исключения"
+  ASSERT_EQ(ListView_GetItemCount(exclusions), 1);
+  EXPECT_EQ(ListText(exclusions, 0, 0), L"C:\\qm-test\\gone1.dll");
+  EXPECT_EQ(ListText(exclusions, 0, 1), L"Общие библиотеки");
+  EXPECT_TRUE(ListView_GetCheckState(exclusions, 0));
+  EXPECT_EQ(ListView_GetItemCount(findings), 2);
+  EXPECT_EQ(std::ranges::count(ValueNamesOfRows(), L"C:\\qm-test\\gone1.dll"), 0);
+  std::wstring status = StatusText(Control(L"StatusBarQuillmere"), 0);
+  EXPECT_EQ(status.substr(status.find_first_not_of(L'\t')), L"Всего: 2");
+
+  Press(L"ButtonSearch");
+  const std::vector<std::wstring> after = ValueNamesOfRows();
+  EXPECT_EQ((std::set<std::wstring>(after.begin(), after.end())),
+            (std::set<std::wstring>{L"C:\\qm-test\\gone0.dll", L"C:\\qm-test\\gone2.dll"}));
+
+  // Clearing its check box, as a click would, lets the finding come back.
+  ListView_SetCheckState(exclusions, 0, FALSE);
+  ProcessMessages();
+  EXPECT_FALSE(window_->Exclusions().Rows()[0].checked);
+  Press(L"ButtonSearch");
+  EXPECT_EQ(ValueNamesOfRows().size(), 3u);
+
+  SelectRow(findings, 0);
+  Command(L"AddKeyMenu");  // "Добавить ключ в исключения"
+  ASSERT_EQ(ListView_GetItemCount(exclusions), 2);
+  EXPECT_EQ(ListText(exclusions, 1, 0), kSharedDllsPath);
+  EXPECT_TRUE(window_->Exclusions().Rows()[1].checked);
+}
+
+TEST_F(MainWindowTest, TheExclusionFileAfterCloseHoldsTheListAndKeepsStaleRowsAndOtherSections) {
+  WriteTextFile(ExclusionPath(), "[ExclusionReg]\r\nCount=2\r\nReg0=first\r\nD0=d0\r\nCH0=1\r\nReg1=second\r\n"
+                                 "D1=d1\r\nCH1=0\r\nReg2=s2\r\nReg3=s3\r\nReg4=s4\r\n[Other]\r\nKeep=1\r\n");
+  OpenWindow();
+  Press(L"ButtonExceptions");
+  HWND exclusions = Control(L"ListViewExceptions");
+  ASSERT_EQ(ListView_GetItemCount(exclusions), 2);
+  EXPECT_EQ(ListText(exclusions, 1, 0), L"second");
+  EXPECT_EQ(ListText(exclusions, 1, 1), L"d1");
+  EXPECT_TRUE(ListView_GetCheckState(exclusions, 0));
+  EXPECT_FALSE(ListView_GetCheckState(exclusions, 1));
+
+  Command(L"DeletaExceptionsMenu");  // no row selected: nothing happens
+  Command(L"DeleteAllExceptionsMenu");
+  EXPECT_EQ(ListView_GetItemCount(exclusions), 2);
+  SelectRow(exclusions, 0);
+  Command(L"DeletaExceptionsMenu");  // "Удалить"
+  ASSERT_EQ(ListView_GetItemCount(exclusions), 1);
+  EXPECT_EQ(window_->Exclusions().Rows()[0].text, L"second");
+
+  SendMessageW(window_->Handle(), WM_CLOSE, 0, 0);
+  DropQuitMessage();
+  EXPECT_EQ(FileLines(ExclusionPath()),
+            (std::vector<std::wstring>{L"[ExclusionReg]", L"Count=1", L"Reg0=second", L"D0=d1", L"CH0=0",
+                                       L"Reg1=second", L"D1=d1", L"CH1=0", L"Reg2=s2", L"Reg3=s3", L"Reg4=s4", L"",
+                                       L"[Other]", L"Keep=1", L""}));
+
+  OpenWindow();
+  exclusions = Control(L"ListViewExceptions");
+  ASSERT_EQ(ListView_GetItemCount(exclusions), 1);
+  SelectRow(exclusions, 0);
+  Command(L"DeleteAllExceptionsMenu");  // "Удалить все"
+  EXPECT_EQ(ListView_GetItemCount(exclusions), 0);
+  EXPECT_EQ(window_->Exclusions().Size(), 0u);
+  SendMessageW(window_->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(FileLines(ExclusionPath())[1], L"Count=0");
+  DeleteFileW(ExclusionPath().c_str());
+}
+
+// --- the Fix button and the backups page
+
+// The *.reg files of the backup folder and of its *.reg folders are removed.
+void EmptyBackupFolder(FileSystem& files, Shell& shell) {
+  for (const BackupFileRow& file : ListBackupFiles(files, BackupFolder(shell))) files.DeleteFile(file.fullPath);
+}
+
+// What the window showed while the repair was going, seen from inside the repair.
+struct RepairLook {
+  bool seen = false;
+  std::size_t rowsLeft = 0;
+  bool lockedEnabled = true;  // any of the locked controls, Fix included
+  bool pageButtonsEnabled = false;
+};
+
+RepairLook g_repairLook;
+
+void CALLBACK RecordRepairLook(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  g_repairLook.seen = true;
+  g_repairLook.rowsLeft = g_window->Findings().Size();
+  g_repairLook.lockedEnabled = false;
+  for (const wchar_t* control : {L"ButtonSearch", L"ButtonFix", L"TabControlRegOption", L"TabControlRegistry",
+                                 L"SpeedButton_GeneralMenu"}) {
+    g_repairLook.lockedEnabled = g_repairLook.lockedEnabled || IsWindowEnabled(g_window->Control(control));
+  }
+  g_repairLook.pageButtonsEnabled = IsWindowEnabled(g_window->Control(L"TabControlPanel"));
+}
+
+bool SharedDllsValueIn(REGSAM view, const std::wstring& name) {
+  UniqueHkey key;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return false;
+  return RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+TEST_F(MainWindowTest, FixLocksTheWindowAndTheBackupsPageListsRestoresAndDeletesItsBackup) {
+  EmptyBackupFolder(files_, shell_);
+  const std::vector<std::wstring> names = MissingFiles(150);
+  SharedDllsFixture fixture(names);
+  OpenWindow();
+  ScanSharedDlls();
+  g_window = window_.get();
+  g_repairLook = {};
+  SetTimer(nullptr, 0, 1, RecordRepairLook);
+  Press(L"ButtonFix");  // "Исправить"
+  g_window = nullptr;
+
+  ASSERT_TRUE(g_repairLook.seen);
+  EXPECT_GT(g_repairLook.rowsLeft, 0u) << "the timer came only after the repair";
+  EXPECT_FALSE(g_repairLook.lockedEnabled);
+  EXPECT_TRUE(g_repairLook.pageButtonsEnabled);
+  ExpectIdle();
+  EXPECT_FALSE(IsWindowEnabled(Control(L"ButtonFix")));
+  EXPECT_EQ(ListView_GetItemCount(Control(L"ListViewQuillmere")), 0);
+  EXPECT_EQ(Caption(L"Label1"), L"Всего: 0");
+  std::wstring status = StatusText(Control(L"StatusBarQuillmere"), 0);
+  EXPECT_EQ(status.substr(status.find_first_not_of(L'\t')), L"Готово");
+  EXPECT_FALSE(SharedDllsValueIn(KEY_WOW64_64KEY, names[0]));
+  EXPECT_TRUE(shownErrors_.empty());
+
+  // The page lists the new backup: icon, name, size, date and the full path behind it.
+  Press(L"ButtonBackups");
+  HWND backups = Control(L"ListViewBackups");
+  ASSERT_EQ(ListView_GetItemCount(backups), 1);
+  const std::wstring name = ListText(backups, 0, 0);
+  EXPECT_EQ(name.rfind(L"RarOvozu_", 0), 0u);
+  const std::wstring path = BackupFolder(shell_) + name;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(ListText(backups, 0, 1), FormatFileSize(data.nFileSizeLow));
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  const std::wstring date = ListText(backups, 0, 2);
+  ASSERT_EQ(date.size(), 14u);
+  EXPECT_EQ(date.substr(0, 8), BackupDateText({today.wYear, today.wMonth, today.wDay}).substr(0, 8));
+  EXPECT_EQ(date[11], L':');
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  ListView_GetItem(backups, &item);
+  SHFILEINFOW icon{};
+  SHGetFileInfoW(path.c_str(), 0, &icon, sizeof(icon), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+  EXPECT_EQ(item.iImage, icon.iIcon);
+  EXPECT_NE(ListView_GetImageList(backups, LVSIL_SMALL), nullptr);
+  EXPECT_LE(ListView_GetColumnWidth(backups, 1), window_->Scale(70));
+
+  // "Восстановить" brings the key back into the 64-bit view it was taken from.
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_WOW64_64KEY, 0);
+  Command(L"BackupsRestoreMenu");  // no row selected: nothing happens
+  Sleep(500);
+  EXPECT_FALSE(SharedDllsValueIn(KEY_WOW64_64KEY, names[0]));
+  SelectRow(backups, 0);
+  Command(L"BackupsRestoreMenu");
+  for (int i = 0; i < 300 && !SharedDllsValueIn(KEY_WOW64_64KEY, names.back()); ++i) Sleep(100);
+  EXPECT_TRUE(SharedDllsValueIn(KEY_WOW64_64KEY, names[0]));
+  EXPECT_TRUE(SharedDllsValueIn(KEY_WOW64_64KEY, names.back()));
+  EXPECT_FALSE(SharedDllsValueIn(KEY_WOW64_32KEY, names[0]));
+  EXPECT_EQ(ListView_GetItemCount(backups), 1);
+
+  // Delete one, then all, only with a row selected; other files and folders stay.
+  const std::wstring folder = BackupFolder(shell_);
+  CreateDirectoryW((folder + L"old.reg").c_str(), nullptr);
+  WriteTextFile(folder + L"old.reg\\inner.reg", "x");
+  WriteTextFile(folder + L"extra.reg", "x");
+  WriteTextFile(folder + L"notes.txt", "x");
+  Command(L"BackupsUpdateMenu");  // "Обновить"
+  ASSERT_EQ(ListView_GetItemCount(backups), 3);
+  SelectRow(backups, -1);
+  Command(L"BackupsDelMenu");
+  Command(L"BackupsDelAllMenu");
+  EXPECT_EQ(ListView_GetItemCount(backups), 3);
+  int extra = 0;
+  while (extra < 3 && ListText(backups, extra, 0) != L"extra.reg") ++extra;
+  SelectRow(backups, extra);
+  Command(L"BackupsDelMenu");  // "Удалить"
+  EXPECT_EQ(GetFileAttributesW((folder + L"extra.reg").c_str()), INVALID_FILE_ATTRIBUTES);
+  ASSERT_EQ(ListView_GetItemCount(backups), 2);
+  SelectRow(backups, 1);
+  Command(L"BackupsDelAllMenu");  // "Удалить все"
+  EXPECT_EQ(ListView_GetItemCount(backups), 0);
+  EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((folder + L"old.reg\\inner.reg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW((folder + L"old.reg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW((folder + L"notes.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  DeleteFileW((folder + L"notes.txt").c_str());
+  RemoveDirectoryW((folder + L"old.reg").c_str());
+}
+
+TEST_F(MainWindowTest, ABackupThatCannotBeWrittenStopsTheRepairAndUnlocksTheWindow) {
+  SharedDllsFixture fixture(MissingFiles(3));
+  OpenWindow();
+  ScanSharedDlls();
+  // A file in the place of the backup folder.
+  std::wstring folder = BackupFolder(shell_);
+  folder.pop_back();
+  EmptyBackupFolder(files_, shell_);
+  ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+  WriteTextFile(folder, "x");
+
+  Press(L"ButtonFix");
+  DeleteFileW(folder.c_str());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_EQ(shownErrors_.size(), 1u);
+  EXPECT_EQ(shownErrors_[0].rfind(L"Cannot create file \"" + folder + L"\\RarOvozu_", 0), 0u) << shownErrors_[0];
+  EXPECT_EQ(window_->Findings().Size(), 3u);
+  EXPECT_TRUE(SharedDllsValueIn(KEY_WOW64_64KEY, L"C:\\qm-test\\gone0.dll"));
+  ExpectIdle();
+  EXPECT_FALSE(IsWindowEnabled(Control(L"ButtonFix")));
 }
 
 // --- the program itself
