@@ -245,11 +245,11 @@ FormDesign MakeUpdateFormDesign() {
   c.push_back({.name = L"GroupBoxOption", .kind = ComponentKind::GroupBox, .caption = L"Опции",
                .layout = {.left = 16, .top = 96, .width = 402, .height = 50}});
   c.push_back(CheckBox(L"CheckBoxQuickUpdate", L"GroupBoxOption", L"Быстрое",
-                       {.left = 10, .top = 20, .width = 100, .height = 20}, true));
+                       {.left = 10, .top = 20, .width = 84, .height = 20}, true));
   c.push_back(CheckBox(L"CheckBoxForceUpdate", L"GroupBoxOption", L"Принудительное",
-                       {.left = 116, .top = 20, .width = 130, .height = 20}, false));
+                       {.left = 96, .top = 20, .width = 128, .height = 20}, false));
   c.push_back(CheckBox(L"CheckBoxAutoCheck", L"GroupBoxOption", L"Проверять при запуске",
-                       {.left = 252, .top = 20, .width = 146, .height = 20}, true));
+                       {.left = 226, .top = 20, .width = 172, .height = 20}, true));
   Component download = Button(L"ButtonDownload", L"", L"Скачать", {.left = 248, .top = 156, .width = 80, .height = 25});
   download.defaultButton = true;
   c.push_back(download);

@@ -55,7 +55,10 @@ int RunQuillmere() {
 
   const WindowsPlatform platform;
   TForm1 mainWindow(platform.Get());
-  TForm10 updateWindow;
+  TForm10 updateWindow(platform.Get(), {[&] { return mainWindow.PortableMode(); },
+                                        [&] { return mainWindow.PortablePath(); },
+                                        [&] { return mainWindow.Languages().Menu().CurrentLanguage(); },
+                                        [&] { return mainWindow.Handle(); }});
   TForm8 aboutWindow(platform.Get().shell, [&mainWindow] { return mainWindow.Model().Caption(); });
   // A settings or exclusion file that cannot be read is said once, and the program
   // goes on with what was read; only a window that could not be made ends it.

@@ -21,4 +21,10 @@ void TaskbarProgress::Show(HWND window, int position, int maximum) {
   taskbar_->SetProgressValue(window, done, total);
 }
 
+void TaskbarProgress::Clear(HWND window) {
+  if (!taskbar_ || !window) return;
+  taskbar_->SetProgressState(window, TBPF_NOPROGRESS);
+  stateSet_ = false;
+}
+
 }  // namespace qm

@@ -12,6 +12,8 @@ class TaskbarProgress {
   // Shows `position` of `maximum`; nothing happens where the shell offers no taskbar
   // progress (no COM on the thread, or an older shell).
   void Show(HWND window, int position, int maximum);
+  // Takes the progress off the taskbar button.
+  void Clear(HWND window);
 
  private:
   ComPtr<ITaskbarList3> taskbar_;
