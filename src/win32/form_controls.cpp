@@ -7,6 +7,7 @@
 #include "app/layout.h"
 #include "win32/form_window.h"
 #include "win32/form_window_ids.h"
+#include "win32/visual_style.h"
 
 namespace qm {
 
@@ -29,12 +30,17 @@ void PaintGroupFrame(HWND panel) {
   GetTextMetricsW(dc, &metrics);
   RECT frame = client;
   frame.top += metrics.tmHeight / 2;
-  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  const Palette* palette = ActivePalette();
+  if (palette) {
+    FrameRect(dc, &frame, PaletteBrush(palette->border));
+  } else {
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  }
   SIZE extent{};
   GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &extent);
   RECT text{metrics.tmAveCharWidth, 0, metrics.tmAveCharWidth * 2 + extent.cx, metrics.tmHeight};
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  SetBkColor(dc, palette ? palette->window : GetSysColor(COLOR_BTNFACE));
+  SetTextColor(dc, palette ? palette->text : GetSysColor(COLOR_BTNTEXT));
   ExtTextOutW(dc, text.left + metrics.tmAveCharWidth / 2, 0, ETO_OPAQUE, &text, caption,
               static_cast<UINT>(lstrlenW(caption)), nullptr);
   EndPaint(panel, &paint);
@@ -47,6 +53,7 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DRAWITEM:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
     case WM_MOUSEMOVE:
     case WM_CONTEXTMENU:  // with the control that was clicked, which the default handling would replace
       return SendMessageW(GetAncestor(panel, GA_ROOT), message, wParam, lParam);
@@ -63,6 +70,9 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
       break;
     case WM_SETTEXT:
       InvalidateRect(panel, nullptr, TRUE);
+      break;
+    case WM_ERASEBKGND:
+      if (EraseWithPalette(panel, reinterpret_cast<HDC>(wParam))) return 1;
       break;
     default:
       break;
@@ -261,8 +271,11 @@ void FormWindow::DrawOwnerButton(const Component& component, const DRAWITEMSTRUC
   RECT rect = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const bool disabled = (item.itemState & ODS_DISABLED) != 0;
-  FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
-  if (component.kind == ComponentKind::SpeedButton) {
+  const Palette* palette = ActivePalette();
+  if (palette) {
+    DrawPaletteButtonFace(dc, rect, *palette, pressed || (component.kind == ComponentKind::SpeedButton && IsDown(component.name)),
+                          component.kind == ComponentKind::SpeedButton);
+  } else if (FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE)); component.kind == ComponentKind::SpeedButton) {
     if (pressed || IsDown(component.name)) DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
   } else if (HTHEME theme = IsAppThemed() ? OpenThemeData(item.hwndItem, L"BUTTON") : nullptr) {
     const int state = disabled ? PBS_DISABLED : pressed ? PBS_PRESSED : PBS_NORMAL;
@@ -293,18 +306,24 @@ void FormWindow::DrawOwnerButton(const Component& component, const DRAWITEMSTRUC
   HWND control = item.hwndItem;
   SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  if (palette) {
+    SetTextColor(dc, disabled ? palette->grayText : palette->text);
+  } else {
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  }
   const UINT format = DT_CENTER | DT_NOPREFIX | (component.imageIndex >= 0 ? DT_TOP | DT_WORDBREAK : DT_VCENTER | DT_SINGLELINE);
   DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, format);
   if (item.itemState & ODS_FOCUS) {
     RECT focus = rect;
     InflateRect(&focus, -Scale(3), -Scale(3));
+    if (palette) SetTextColor(dc, palette->text);  // the focus frame is drawn with the text colour
     DrawFocusRect(dc, &focus);
   }
 }
 
 LRESULT FormWindow::ColorStatic(HDC dc, HWND control) const {
   const Component* component = ComponentOf(control);
+  if (const auto brush = ColorControl(dc, component && component->link)) return *brush;
   if (component && component->link) {
     SetTextColor(dc, IsWindowEnabled(control) ? RGB(0, 102, 204) : GetSysColor(COLOR_GRAYTEXT));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

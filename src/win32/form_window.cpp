@@ -11,6 +11,7 @@
 #include "win32/dpi.h"
 #include "win32/form_window_ids.h"
 #include "win32/message_loop.h"
+#include "win32/visual_style.h"
 
 namespace qm {
 
@@ -164,6 +165,7 @@ void FormWindow::FillMenu(HMENU menu, const std::wstring& parent) const {
 void FormWindow::PopupMenuAt(std::wstring_view menu, POINT screen, UINT alignment) {
   UniqueMenu popup(CreatePopupMenu());
   FillMenu(popup.get(), std::wstring(menu));
+  PrepareMenu(popup.get());
   const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup.get(), alignment | TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                          screen.x, screen.y, Handle(), nullptr));
   if (const Component* item = ComponentOfId(chosen)) {
@@ -330,6 +332,7 @@ void FormWindow::CreateForm(HWND owner, bool appWindow) {
   CreateControls();
   ApplyFonts();
   for (std::size_t i = 0; i < controls_.size(); ++i) PushControlTexts(i);
+  AddStyledWindow(Handle());
   CentreWithOuterSize(OuterSizeForClient({Scale(design.clientWidth), Scale(design.clientHeight)}, style, exStyle, dpi_));
 }
 
@@ -376,6 +379,7 @@ void FormWindow::RestoreFocus() {
 
 void FormWindow::ShowModal(HWND owner) {
   modal_ = true;
+  OnShow();
   EnableWindow(owner, FALSE);
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
@@ -405,16 +409,34 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY: {
       auto& header = *reinterpret_cast<NMHDR*>(lParam);
-      if (const Component* component = ComponentOf(header.hwndFrom)) return OnNotify(*component, header);
-      return 0;
+      const Component* component = ComponentOf(header.hwndFrom);
+      if (!component) return 0;
+      if (header.code == NM_CUSTOMDRAW && component->kind == ComponentKind::ListView) {
+        if (const auto drawn = CustomDrawList(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam))) return *drawn;
+      }
+      return OnNotify(*component, header);
     }
+    case WM_MENUCHAR:
+      if (const auto chosen = MenuItemForLetter(reinterpret_cast<HMENU>(lParam), LOWORD(wParam))) return *chosen;
+      break;
+    case WM_MEASUREITEM:
+      return MeasureMenuItem(Handle(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     case WM_DRAWITEM: {
       auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (DrawMenuItem(item)) return TRUE;
       if (const Component* component = ComponentOf(item.hwndItem)) DrawOwnerButton(*component, item);
       return TRUE;
     }
     case WM_CTLCOLORSTATIC:
       return ColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (const auto brush = ColorControl(reinterpret_cast<HDC>(wParam), false)) return *brush;
+      break;
+    case WM_ERASEBKGND:
+      if (EraseWithPalette(Handle(), reinterpret_cast<HDC>(wParam))) return 1;
+      break;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && SetHandCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
       break;
@@ -469,6 +491,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_DESTROY:
+      RemoveStyledWindow(Handle());
       if (IsMainWindow()) PostQuitMessage(0);
       return 0;
     case kShowPendingErrors:

@@ -82,6 +82,8 @@ class FormWindow : public BaseWindow<FormWindow> {
   virtual LRESULT OnNotify(const Component&, NMHDR&) { return 0; }
   // The close request; the main window ends the process, the others hide.
   virtual void OnClose() {}
+  // Just before a modal window is shown.
+  virtual void OnShow() {}
   virtual void OnLayout() {}
   // Extra window styles for a control at creation (the findings list is virtual).
   virtual DWORD ExtraStyle(const Component&) const { return 0; }

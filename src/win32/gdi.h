@@ -12,6 +12,7 @@ namespace qm {
 namespace handle_traits {
 inline void DeleteFontHandle(HFONT font) { DeleteObject(font); }
 inline void DeleteBrushHandle(HBRUSH brush) { DeleteObject(brush); }
+inline void DeletePenHandle(HPEN pen) { DeleteObject(pen); }
 inline void DeleteBitmapHandle(HBITMAP bitmap) { DeleteObject(bitmap); }
 inline void DestroyImageListHandle(HIMAGELIST list) { ImageList_Destroy(list); }
 inline void DeleteDcHandle(HDC dc) { DeleteDC(dc); }
@@ -19,6 +20,7 @@ inline void DeleteDcHandle(HDC dc) { DeleteDC(dc); }
 
 using UniqueFont = UniqueHandle<handle_traits::NullIsInvalid<HFONT, handle_traits::DeleteFontHandle>>;
 using UniqueBrush = UniqueHandle<handle_traits::NullIsInvalid<HBRUSH, handle_traits::DeleteBrushHandle>>;
+using UniquePen = UniqueHandle<handle_traits::NullIsInvalid<HPEN, handle_traits::DeletePenHandle>>;
 using UniqueBitmap = UniqueHandle<handle_traits::NullIsInvalid<HBITMAP, handle_traits::DeleteBitmapHandle>>;
 using UniqueImageList = UniqueHandle<handle_traits::NullIsInvalid<HIMAGELIST, handle_traits::DestroyImageListHandle>>;
 using UniqueMemoryDc = UniqueHandle<handle_traits::NullIsInvalid<HDC, handle_traits::DeleteDcHandle>>;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/main_settings.h"
+#include "app/visual_theme.h"
 #include "exclusions/exclusion_file.h"
 #include "platform/error.h"
 #include "platform/win32/win32_version_info.h"
@@ -17,6 +18,7 @@
 #include "win32/clipboard.h"
 #include "win32/message_loop.h"
 #include "win32/page_pictures.h"
+#include "win32/visual_style.h"
 
 // <shellapi.h> brought back the macro; the file system seam's own name is meant.
 #undef DeleteFile
@@ -169,10 +171,9 @@ void TForm1::LoadNastr() {
   const IniFile file = IniFile::Load(platform_.files, platform_.locale, PortablePath());
   const MainWindowSettings settings = ReadMainWindowSettings(file, ThemeItemNames(), CategoryNames(),
                                                              outer.bottom - outer.top, outer.right - outer.left);
-  for (const NamedFlag& item : settings.themeItems) {
-    SetMenuChecked(item.name, item.value);
-    if (IsMenuChecked(item.name)) Click(item.name);
-  }
+  // The items form one radio group: of several marked items the last one wins.
+  UnCheckTheme();
+  if (const std::optional<std::wstring> theme = ThemeItemToRestore(settings.themeItems)) Click(*theme);
   for (const NamedFlag& category : settings.categories) SetChecked(category.name, category.value);
   showMaximized_ = settings.maximized;
   if (!settings.maximized) {
@@ -208,6 +209,9 @@ void TForm1::OnClick(const Component& component) {
       {L"SpeedButton_GeneralMenu", &TForm1::SpeedButton_GeneralMenuClick},
       {L"CheckUpdateMenu", &TForm1::CheckUpdateMenuClick},
       {L"AboutMenu", &TForm1::AboutMenuClick},
+      {kThemeAuto, &TForm1::ThemeAutoClick},
+      {kThemeLight, &TForm1::ThemeLightClick},
+      {kThemeDark, &TForm1::ThemeDarkClick},
       {L"SelectAllMenu", &TForm1::SelectAllMenuClick},
       {L"ExcludeAllMenu", &TForm1::ExcludeAllMenuClick},
       {L"ClearListMenu", &TForm1::ClearListMenuClick},
@@ -296,6 +300,35 @@ void TForm1::CheckUpdateMenuClick() {
 void TForm1::AboutMenuClick() {
   SetDown(kGeneralMenuButton, false);
   if (aboutWindow_) aboutWindow_->ShowModal(Handle());
+}
+
+// --- the visual theme
+
+void TForm1::UnCheckTheme() {
+  for (const std::wstring& item : ThemeItemNames()) SetMenuChecked(item, false);
+}
+
+void TForm1::ChooseTheme(std::wstring_view item) {
+  SetDown(kGeneralMenuButton, false);
+  UnCheckTheme();
+  SetMenuChecked(item, true);
+  const bool systemDark = item == kThemeAuto && SystemAppsUseDarkTheme(platform_.registry);
+  ApplyStyle(StyleOfThemeItem(item, systemDark));
+  qm::ProcessMessages();
+}
+
+void TForm1::ThemeAutoClick() { ChooseTheme(kThemeAuto); }
+
+void TForm1::ThemeLightClick() { ChooseTheme(kThemeLight); }
+
+void TForm1::ThemeDarkClick() { ChooseTheme(kThemeDark); }
+
+void TForm1::WMWinIniChange() {
+  const IniFile file = IniFile::Load(platform_.files, platform_.locale, PortablePath());
+  if (const std::optional<std::wstring> style = StyleOnSettingsChange(file, SystemAppsUseDarkTheme(platform_.registry))) {
+    ApplyStyle(*style);
+    qm::ProcessMessages();
+  }
 }
 
 void TForm1::CheckAll(bool checked) {
@@ -636,6 +669,10 @@ void TForm1::OnDpiChanged() {
 LRESULT TForm1::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_MOUSEMOVE) {
     WMMouseMove();
+    return 0;
+  }
+  if (message == WM_SETTINGCHANGE) {
+    WMWinIniChange();
     return 0;
   }
   return FormWindow::OnOtherMessage(message, wParam, lParam);

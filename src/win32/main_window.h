@@ -104,6 +104,10 @@ class TForm1 final : public FormWindow, private ScanHost, private RepairHost {
   void WMMouseMove();
   void CheckUpdateMenuClick();
   void AboutMenuClick();
+  void ThemeAutoClick();
+  void ThemeLightClick();
+  void ThemeDarkClick();
+  void WMWinIniChange();
   void SelectAllMenuClick();
   void ExcludeAllMenuClick();
   void ClearListMenuClick();
@@ -124,6 +128,9 @@ class TForm1 final : public FormWindow, private ScanHost, private RepairHost {
   void BackupsDelMenuClick();
   void BackupsDelAllMenuClick();
 
+  void UnCheckTheme();
+  // Checks a theme item and applies its style.
+  void ChooseTheme(std::wstring_view item);
   void CheckAll(bool checked);
   void CheckAll1(bool checked);
   void LoadExclusionReg();

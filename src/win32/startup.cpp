@@ -59,7 +59,7 @@ int RunQuillmere() {
                                         [&] { return mainWindow.PortablePath(); },
                                         [&] { return mainWindow.Languages().Menu().CurrentLanguage(); },
                                         [&] { return mainWindow.Handle(); }});
-  TForm8 aboutWindow;
+  TForm8 aboutWindow(platform.Get().shell, [&mainWindow] { return mainWindow.Model().Caption(); });
   // A settings or exclusion file that cannot be read is said once, and the program
   // goes on with what was read; only a window that could not be made ends it.
   const auto create = [](auto& window) {

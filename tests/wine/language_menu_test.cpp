@@ -17,6 +17,7 @@
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
 #include "win32/windows_platform.h"
+#include "wine_test_support.h"
 
 namespace qm {
 namespace {
@@ -37,12 +38,10 @@ std::wstring ColumnCaption(HWND list, int column) {
   return buffer;
 }
 
-class LanguageMenuTest : public testing::Test {
+class LanguageMenuTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    testing::PrepareWindowTests();
   }
   void SetUp() override { DeleteFileW(SettingsPath().c_str()); }
   void TearDown() override {

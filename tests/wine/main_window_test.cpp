@@ -23,9 +23,11 @@
 #include "repair/backup_files.h"
 #include "scan/category_scan.h"
 #include "scan/scan_categories.h"
+#include "started_programs.h"
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
 #include "win32/windows_platform.h"
+#include "wine_test_support.h"
 
 namespace qm {
 namespace {
@@ -106,12 +108,10 @@ void DropQuitMessage() {
   }
 }
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    testing::PrepareWindowTests();
   }
 
   void SetUp() override {
@@ -828,69 +828,21 @@ TEST_F(MainWindowTest, ABackupThatCannotBeWrittenStopsTheRepairAndUnlocksTheWind
 
 // --- the program itself
 
-struct StartedProgram {
-  UniqueKernelHandle process;
-  DWORD id = 0;
-};
-
-StartedProgram StartProgram() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring program = self;
-  program = program.substr(0, program.find_last_of(L'\\') + 1) + L"Quillmere.exe";
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION info{};
-  std::wstring commandLine = L"\"" + program + L"\"";
-  StartedProgram started;
-  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &info)) {
-    CloseHandle(info.hThread);
-    started.process.reset(info.hProcess);
-    started.id = info.dwProcessId;
-  }
-  return started;
-}
-
-struct WindowSearch {
-  DWORD processId;
-  HWND found = nullptr;
-};
-
-// Stops at the first visible top-level window of the searched process.
-BOOL CALLBACK FindVisibleWindowOfProcess(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<WindowSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search.processId && IsWindowVisible(window)) {
-    search.found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND MainWindowOf(DWORD processId) {
-  WindowSearch search{processId};
-  EnumWindows(FindVisibleWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+testing::StartedProgram StartProgram() { return testing::StartProgram(testing::BesideThisProgram(L"Quillmere.exe")); }
 
 TEST(Program, ASecondInstanceExitsAtOnceAndTheFirstRunsOn) {
-  StartedProgram first = StartProgram();
+  testing::StartedProgram first = StartProgram();
   ASSERT_TRUE(first.process);
-  HWND window = nullptr;
-  for (int i = 0; i < 300 && !window; ++i) {
-    Sleep(100);
-    window = MainWindowOf(first.id);
-  }
+  HWND window = testing::WaitForVisibleWindow(first.id);
   ASSERT_NE(window, nullptr) << "the first instance shows no window";
 
-  StartedProgram second = StartProgram();
+  testing::StartedProgram second = StartProgram();
   ASSERT_TRUE(second.process);
   EXPECT_EQ(WaitForSingleObject(second.process.get(), 15000), WAIT_OBJECT_0);
   DWORD exitCode = 1;
   GetExitCodeProcess(second.process.get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_EQ(MainWindowOf(second.id), nullptr);
+  EXPECT_EQ(testing::VisibleWindowOf(second.id), nullptr);
   EXPECT_EQ(WaitForSingleObject(first.process.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
   PostMessageW(window, WM_CLOSE, 0, 0);

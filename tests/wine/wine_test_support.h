@@ -1,6 +1,8 @@
 #pragma once
 // Helpers of the Windows tests: the folder of the test program and a scratch folder.
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
 #include <filesystem>
 #include <string>
@@ -8,6 +10,14 @@
 #include "platform/win32/win32_shell.h"
 
 namespace qm::testing {
+
+// What a test suite that drives windows needs first: COM on this thread (for the
+// taskbar button) and the common controls the windows are made of.
+inline void PrepareWindowTests() {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+}
 
 // The folder that holds the test programs, with a trailing backslash.
 inline std::wstring TestProgramFolder() {
