@@ -1,6 +1,5 @@
 #include "bench_registry.h"
 
-#include <map>
 #include <memory>
 
 #include "platform/file_system.h"
