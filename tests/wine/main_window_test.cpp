@@ -299,7 +299,7 @@ void CALLBACK PressStopOnceRowsAppear(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(MainWindowTest, StopDuringALongCategoryKeepsTheRowsFoundSoFar) {
-  constexpr int kNames = 300;
+  constexpr int kNames = 5000;  // long enough that the timer fires while the category runs
   SharedDllsFixture fixture(MissingFiles(kNames));
   OpenWindow();
   window_->SetChecked(L"CheckBoxSharedDLLs", true);
