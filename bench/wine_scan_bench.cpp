@@ -3,15 +3,14 @@
 // `wine_ratio=<value>` at the end. The items are removed again afterwards.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <span>
 #include <string>
 
 #include "bench_host.h"
 #include "bench_registry.h"
+#include "wine_bench.h"
 #include "exclusions/exclusion_list.h"
 #include "win32/windows_platform.h"
 
@@ -38,20 +37,13 @@ int Run(std::size_t items, bool byCategory) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   WindowsPlatform windows;
   const Platform& platform = windows.Get();
-  GeneratedRegistry generated;
-  const double generateSeconds = SecondsOf([&] { generated = GenerateRegistry(platform, items); });
-  double scanSeconds = 1e9, loopSeconds = 1e9;
-  for (int round = 0; round < 2; ++round) {
-    scanSeconds = std::min(scanSeconds, ScanSeconds(platform));
-    loopSeconds = std::min(loopSeconds, SecondsOf([&] { PlainLoop(platform, generated); }));
-  }
+  const GeneratedOnDisk generated(platform, items);
+  const BestTimes best = BestOfTwoRounds(platform, generated.Get(), [&] { return ScanSeconds(platform); });
   if (byCategory) ShowCategoryTimes(platform);
-  RemoveGenerated(platform, generated);
-  std::error_code error;
-  std::filesystem::remove_all(std::filesystem::path(std::wstring(kBenchFolder)), error);
-  std::printf("real registry, %zu items (%zu broken, generated in %.1f s): scan %.3f s, plain loop %.3f s, ratio %.2f\n",
-              generated.items, generated.broken, generateSeconds, scanSeconds, loopSeconds, scanSeconds / loopSeconds);
-  std::printf("wine_ratio=%.2f\n", scanSeconds / loopSeconds);
+  std::printf("real registry, ");
+  generated.PrintSize();
+  std::printf(": scan %.3f s, plain loop %.3f s, ratio %.2f\n", best.scanSeconds, best.loopSeconds, best.Ratio());
+  std::printf("wine_ratio=%.2f\n", best.Ratio());
   return 0;
 }
 
