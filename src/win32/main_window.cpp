@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "app/main_settings.h"
@@ -41,6 +42,12 @@ constexpr std::array<const wchar_t*, 4> kLockedWhileRepairing = {L"ButtonSearch"
 constexpr std::array<const wchar_t*, 3> kPageButtons = {L"ButtonRegClean", L"ButtonExceptions", L"ButtonBackups"};
 // During a run the scan's progress reaches the controls at most this often.
 constexpr ULONGLONG kScanViewInterval = 40;
+// Growing the list view and scrolling to its last row draw at once, which costs
+// tens of milliseconds where drawing is slow (under Wine, in a remote session); the
+// rows then wait this many times as long as their last update took, so that drawing
+// them takes at most about a fifth of the run. Where drawing is quick they follow at
+// the pace of the status bar.
+constexpr ULONGLONG kRowsPauseFactor = 4;
 // During a run waiting messages are run at most this often: a look into the queue
 // costs far more than testing one item (some 0.2 ms under Wine), and a Stop press
 // still takes effect at the item after it arrived.
@@ -686,30 +693,47 @@ void TForm1::FlushScanView(bool force) {
   const ULONGLONG now = GetTickCount64();
   if (!force && now - lastFlush_ < kScanViewInterval) return;
   lastFlush_ = now;
+  ShowScanProgress();
+  if (force || now >= nextRowsFlush_) {
+    const auto start = std::chrono::steady_clock::now();
+    ShowScanRows();
+    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    nextRowsFlush_ = GetTickCount64() + static_cast<ULONGLONG>(spent.count()) * kRowsPauseFactor;
+  }
+}
+
+void TForm1::ShowScanProgress() {
   HWND progress = Control(L"ProgressBarQuillmere");
   if (shown_.progressMaximum != view_.progressMaximum) {
     SendMessageW(progress, PBM_SETRANGE32, 0, std::max(view_.progressMaximum, 0));
   }
   SendMessageW(progress, PBM_SETPOS, std::max(view_.progressPosition, 0), 0);
   taskbar_.Show(Handle(), view_.progressPosition, view_.progressMaximum);
+  shown_.progressMaximum = view_.progressMaximum;
+  shown_.progressPosition = view_.progressPosition;
   HWND status = Control(L"StatusBarQuillmere");
   for (std::size_t panel = 0; panel < view_.status.size(); ++panel) {
     if (shown_.status[panel] == view_.status[panel]) continue;
     std::wstring text = view_.status[panel];
     if (panel == 0 && !text.empty()) text.insert(0, L"\t\t");  // panel 0 is right-aligned
     SendMessageW(status, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(text.c_str()));
+    shown_.status[panel] = view_.status[panel];
   }
+}
+
+void TForm1::ShowScanRows() {
   HWND list = FindingsView();
   view_.rows = findings_.Size();
   if (shown_.rows != view_.rows) {
     const bool grew = view_.rows > shown_.rows;
     ListView_SetItemCountEx(list, static_cast<int>(view_.rows), grew ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : 0);
     if (grew) ListView_EnsureVisible(list, static_cast<int>(view_.rows) - 1, FALSE);
+    shown_.rows = view_.rows;
   }
   if (shown_.total != view_.total || Model().Text(L"Label1").empty()) {
     Model().SetCaption(L"Label1", LabelWithNumber(Model().Text(L"LangTotal"), view_.total));
+    shown_.total = view_.total;
   }
-  shown_ = view_;
 }
 
 void TForm1::SetProgressMaximum(int maximum) {

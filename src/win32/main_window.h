@@ -163,6 +163,10 @@ class TForm1 final : public FormWindow, private ScanHost, private RepairHost {
   // Writes what the scan shows into the controls: at once when no run is going on,
   // during a run at most every few tens of milliseconds.
   void FlushScanView(bool force);
+  // The progress bar, the taskbar button and the status bar.
+  void ShowScanProgress();
+  // The list view's row count (scrolled to the last row when it grew) and the totals label.
+  void ShowScanRows();
   void ScanViewChanged();
 
   // What the scan asked to show, and what the controls show.
@@ -186,6 +190,7 @@ class TForm1 final : public FormWindow, private ScanHost, private RepairHost {
   ScanView view_;
   ScanView shown_;
   ULONGLONG lastFlush_ = 0;
+  ULONGLONG nextRowsFlush_ = 0;  // during a run the rows are not shown again before this
   ULONGLONG lastPump_ = 0;
   std::array<int, 5> contentWidths_{};  // widest text of each column, in pixels
   FormWindow* updateWindow_ = nullptr;
