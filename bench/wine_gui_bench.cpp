@@ -36,7 +36,9 @@ class ShownWindow {
     ProcessMessages();
   }
 
-  std::size_t Rows() const { return static_cast<std::size_t>(ListView_GetItemCount(window_.Control(L"ListViewQuillmere"))); }
+  std::size_t Rows() const {
+    return static_cast<std::size_t>(ListView_GetItemCount(window_.Control(L"ListViewQuillmere")));
+  }
 
   // Clicks Search (the click reaches the button through the message queue, as a
   // mouse click does) and runs the program's message loop until the run has ended

@@ -45,9 +45,11 @@ constexpr ULONGLONG kScanViewInterval = 40;
 // Growing the list view and scrolling to its last row draw at once, which costs
 // tens of milliseconds where drawing is slow (under Wine, in a remote session); the
 // rows then wait this many times as long as their last update took, so that drawing
-// them takes at most about a fifth of the run. Where drawing is quick they follow at
-// the pace of the status bar.
-constexpr ULONGLONG kRowsPauseFactor = 4;
+// them takes at most about a seventh of the run. Where drawing is quick they follow at
+// the pace of the status bar, and where it is very slow they still come a few times
+// a second.
+constexpr ULONGLONG kRowsPauseFactor = 6;
+constexpr ULONGLONG kRowsLongestPause = 250;
 // During a run waiting messages are run at most this often: a look into the queue
 // costs far more than testing one item (some 0.2 ms under Wine), and a Stop press
 // still takes effect at the item after it arrived.
@@ -650,7 +652,6 @@ void TForm1::MeasureAllFindings() {
 }
 
 void TForm1::FitColumns() {
-  FlushScanView(true);
   HWND list = FindingsView();
   HWND header = ListView_GetHeader(list);
   WindowDc dc(header);
@@ -664,7 +665,9 @@ void TForm1::FitColumns() {
     const int headerWidth = extent.cx + Scale(16);
     const int contentWidth = contentWidths_[i] + Scale(14) + (i == 0 ? checkWidth + Scale(6) : 0);
     const int width = std::max({headerWidth, contentWidth, Scale(columns[i].minWidth)});
-    ListView_SetColumnWidth(list, static_cast<int>(i), width);
+    // Each change redraws the list; during a run most columns keep their width.
+    const int column = static_cast<int>(i);
+    if (ListView_GetColumnWidth(list, column) != width) ListView_SetColumnWidth(list, column, width);
   }
 }
 
@@ -698,7 +701,8 @@ void TForm1::FlushScanView(bool force) {
     const auto start = std::chrono::steady_clock::now();
     ShowScanRows();
     const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    nextRowsFlush_ = GetTickCount64() + static_cast<ULONGLONG>(spent.count()) * kRowsPauseFactor;
+    const ULONGLONG pause = std::min(static_cast<ULONGLONG>(spent.count()) * kRowsPauseFactor, kRowsLongestPause);
+    nextRowsFlush_ = GetTickCount64() + pause;
   }
 }
 

@@ -333,6 +333,56 @@ TEST_F(MainWindowTest, StopDuringALongCategoryKeepsTheRowsFoundSoFar) {
   g_window = nullptr;
 }
 
+// What the window shows at moments of a run, seen from inside the run.
+struct RunMoment {
+  int listRows = 0;
+  std::size_t foundRows = 0;
+  std::wstring category;
+  std::wstring item;
+  LRESULT progress = 0;
+};
+
+std::vector<RunMoment> g_moments;
+
+void CALLBACK NoteTheRunningLook(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_window->ScanState() != RunState::Running) return;
+  HWND status = g_window->Control(L"StatusBarQuillmere");
+  g_moments.push_back({ListView_GetItemCount(g_window->Control(L"ListViewQuillmere")), g_window->Findings().Size(),
+                       StatusText(status, 0), StatusText(status, 1),
+                       SendMessageW(g_window->Control(L"ProgressBarQuillmere"), PBM_GETPOS, 0, 0)});
+}
+
+TEST_F(MainWindowTest, WhileALongCategoryRunsRowsStatusAndProgressFollowIt) {
+  constexpr int kNames = 10000;  // a run of a few seconds
+  SharedDllsFixture fixture(MissingFiles(kNames));
+  OpenWindow();
+  g_window = window_.get();
+  g_moments.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, NoteTheRunningLook);
+  ScanSharedDlls();
+  KillTimer(nullptr, timer);
+  g_window = nullptr;
+
+  // The rows appear in the list while the category runs, never ahead of the findings.
+  std::set<int> listCounts;
+  std::set<LRESULT> positions;
+  bool itemShown = false;
+  for (const RunMoment& moment : g_moments) {
+    EXPECT_LE(static_cast<std::size_t>(moment.listRows), moment.foundRows);
+    if (moment.listRows > 0 && moment.listRows < kNames) listCounts.insert(moment.listRows);
+    if (moment.progress > 0) positions.insert(moment.progress);
+    itemShown = itemShown || (moment.category.find(L"Общие библиотеки") != std::wstring::npos &&
+                              moment.item.starts_with(L"C:\\qm-test\\gone"));
+  }
+  EXPECT_GE(listCounts.size(), 2u);
+  EXPECT_GE(positions.size(), 2u);
+  EXPECT_TRUE(itemShown);
+  // At the end everything is shown exactly.
+  EXPECT_EQ(ListView_GetItemCount(Control(L"ListViewQuillmere")), kNames);
+  EXPECT_EQ(Caption(L"Label1"), L"Всего: " + std::to_wstring(kNames));
+  EXPECT_EQ(StatusText(Control(L"StatusBarQuillmere"), 1), L"");
+}
+
 void ThrowingCategory(CategoryScan&) { throw Error(L"Invalid data type for 'Path'"); }
 
 TEST_F(MainWindowTest, AnErrorInACategoryEndsTheRunCleanlyAndShowsOnce) {
