@@ -4,6 +4,7 @@
 // rounds of a scan against the plain loop over the same items.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -53,6 +54,12 @@ BestTimes BestOfTwoRounds(const Platform& platform, const GeneratedRegistry& gen
     best.loopSeconds = std::min(best.loopSeconds, SecondsOf([&] { PlainLoop(platform, generated); }));
   }
   return best;
+}
+
+// Runs run(items, byCategory) with the command line of a Wine benchmark: the number of
+// items (10,000 unless given), then "categories" for the time of each category alone.
+inline int RunWithArguments(int argc, char** argv, int (*run)(std::size_t items, bool byCategory)) {
+  return run(argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000, argc > 2 && std::string(argv[2]) == "categories");
 }
 
 }  // namespace qm::bench

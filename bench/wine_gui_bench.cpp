@@ -9,7 +9,6 @@
 #include <psapi.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "bench_registry.h"
@@ -132,17 +131,15 @@ int Run(std::size_t items, bool byCategory) {
   WindowsPlatform windows;
   const Platform& platform = windows.Get();
   BestTimes best;
-  std::size_t rows = 0;
   {
     const GeneratedOnDisk generated(platform, items);
     ShownWindow window(platform, ScanCategories());
     best = BestOfTwoRounds(platform, generated.Get(), [&] { return window.SearchSeconds(); });
-    rows = window.Rows();
     if (byCategory) ShowCategoryTimes(platform);
     std::printf("main window, real registry, ");
     generated.PrintSize();
-    std::printf(": Search to the end %.3f s (%zu rows), plain loop %.3f s, ratio %.2f\n", best.scanSeconds, rows,
-                best.loopSeconds, best.Ratio());
+    std::printf(": Search to the end %.3f s (%zu rows), plain loop %.3f s, ratio %.2f\n", best.scanSeconds,
+                window.Rows(), best.loopSeconds, best.Ratio());
   }
   ShowMemoryOfManyFindings(platform);
   std::printf("gui_ratio=%.2f\n", best.Ratio());
@@ -152,9 +149,4 @@ int Run(std::size_t items, bool byCategory) {
 }  // namespace
 }  // namespace qm::bench
 
-// Arguments: the number of items (10,000 unless given), then "categories" for the
-// time of each category.
-int main(int argc, char** argv) {
-  return qm::bench::Run(argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000,
-                        argc > 2 && std::string(argv[2]) == "categories");
-}
+int main(int argc, char** argv) { return qm::bench::RunWithArguments(argc, argv, qm::bench::Run); }

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <span>
 #include <string>
 
@@ -50,9 +49,4 @@ int Run(std::size_t items, bool byCategory) {
 }  // namespace
 }  // namespace qm::bench
 
-// Arguments: the number of items (10,000 unless given), then "categories" for the
-// time of each category.
-int main(int argc, char** argv) {
-  return qm::bench::Run(argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000,
-                        argc > 2 && std::string(argv[2]) == "categories");
-}
+int main(int argc, char** argv) { return qm::bench::RunWithArguments(argc, argv, qm::bench::Run); }
