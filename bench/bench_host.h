@@ -5,9 +5,12 @@
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 
+#include "exclusions/exclusion_list.h"
 #include "scan/findings_list.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_host.h"
 #include "scan/scanner.h"
 
@@ -50,5 +53,17 @@ class BenchHost : public ScanHost {
  private:
   int maximum_ = 0;
 };
+
+// The seconds a whole run over `categories` takes through the core, with nothing shown.
+inline double CoreScanSeconds(const Platform& platform, std::span<const ScanCategory> categories = ScanCategories()) {
+  FindingsList findings;
+  ExclusionList exclusions;
+  BenchHost host;
+  Scanner scanner(platform, host, findings, exclusions, categories);
+  host.scanner = &scanner;
+  const auto start = BenchHost::Clock::now();
+  scanner.StartSearch();
+  return std::chrono::duration<double>(BenchHost::Clock::now() - start).count();
+}
 
 }  // namespace qm::bench

@@ -10,26 +10,16 @@
 #include "bench_host.h"
 #include "bench_registry.h"
 #include "wine_bench.h"
-#include "exclusions/exclusion_list.h"
 #include "win32/windows_platform.h"
 
 namespace qm::bench {
 namespace {
 
-double ScanSeconds(const Platform& platform, std::span<const ScanCategory> categories = ScanCategories()) {
-  FindingsList findings;
-  ExclusionList exclusions;
-  BenchHost host;
-  Scanner scanner(platform, host, findings, exclusions, categories);
-  host.scanner = &scanner;
-  return SecondsOf([&] { scanner.StartSearch(); });
-}
-
 // The time of each category alone.
 void ShowCategoryTimes(const Platform& platform) {
   for (const ScanCategory& category : ScanCategories())
     std::printf("  %-28ls %.3f s\n", std::wstring(category.checkBoxName).c_str(),
-                ScanSeconds(platform, std::span(&category, 1)));
+                CoreScanSeconds(platform, std::span(&category, 1)));
 }
 
 int Run(std::size_t items, bool byCategory) {
@@ -37,7 +27,7 @@ int Run(std::size_t items, bool byCategory) {
   WindowsPlatform windows;
   const Platform& platform = windows.Get();
   const GeneratedOnDisk generated(platform, items);
-  const BestTimes best = BestOfTwoRounds(platform, generated.Get(), [&] { return ScanSeconds(platform); });
+  const BestTimes best = BestOfTwoRounds(platform, generated.Get(), [&] { return CoreScanSeconds(platform); });
   if (byCategory) ShowCategoryTimes(platform);
   std::printf("real registry, ");
   generated.PrintSize();

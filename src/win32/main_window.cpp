@@ -40,16 +40,26 @@ constexpr std::array<const wchar_t*, 4> kLockedWhileScanning = {L"TabControlRegO
 constexpr std::array<const wchar_t*, 4> kLockedWhileRepairing = {L"ButtonSearch", L"TabControlRegOption",
                                                                  L"TabControlRegistry", L"SpeedButton_GeneralMenu"};
 constexpr std::array<const wchar_t*, 3> kPageButtons = {L"ButtonRegClean", L"ButtonExceptions", L"ButtonBackups"};
-// During a run the scan's progress reaches the controls at most this often.
+// During a run what the scan shows reaches the controls at most this often.
 constexpr ULONGLONG kScanViewInterval = 40;
-// Growing the list view and scrolling to its last row draw at once, which costs
-// tens of milliseconds where drawing is slow (under Wine, in a remote session); the
-// rows then wait this many times as long as their last update took, so that drawing
-// them takes at most about a seventh of the run. Where drawing is quick they follow at
-// the pace of the status bar, and where it is very slow they still come a few times
-// a second.
-constexpr ULONGLONG kRowsPauseFactor = 6;
-constexpr ULONGLONG kRowsLongestPause = 250;
+// Drawing the status bar and the progress, and growing the list view and scrolling to
+// its last row, happen at once and cost tens of milliseconds where drawing is slow
+// (under Wine, in a remote session, on a loaded machine). Each then waits this many
+// times as long as its last update took, so that drawing takes at most about a
+// seventh of the run; where drawing is quick they keep the pace above, and where it
+// is very slow they still come a few times a second.
+constexpr ULONGLONG kPauseFactor = 6;
+constexpr ULONGLONG kLongestPause = 250;
+
+// Runs show() and gives the time from now on before it may run again.
+template <class Show>
+ULONGLONG TimedPause(Show&& show) {
+  const auto start = std::chrono::steady_clock::now();
+  show();
+  const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  return std::clamp(static_cast<ULONGLONG>(spent.count()) * kPauseFactor, kScanViewInterval, kLongestPause);
+}
+
 // During a run waiting messages are run at most this often: a look into the queue
 // costs far more than testing one item (some 0.2 ms under Wine), and a Stop press
 // still takes effect at the item after it arrived.
@@ -693,17 +703,10 @@ LRESULT TForm1::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::ScanViewChanged() { FlushScanView(scanner_.State() != RunState::Running); }
 
 void TForm1::FlushScanView(bool force) {
-  const ULONGLONG now = GetTickCount64();
-  if (!force && now - lastFlush_ < kScanViewInterval) return;
-  lastFlush_ = now;
-  ShowScanProgress();
-  if (force || now >= nextRowsFlush_) {
-    const auto start = std::chrono::steady_clock::now();
-    ShowScanRows();
-    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    const ULONGLONG pause = std::min(static_cast<ULONGLONG>(spent.count()) * kRowsPauseFactor, kRowsLongestPause);
-    nextRowsFlush_ = GetTickCount64() + pause;
-  }
+  if (!force && GetTickCount64() < nextProgressFlush_) return;
+  nextProgressFlush_ = GetTickCount64() + TimedPause([this] { ShowScanProgress(); });
+  if (!force && GetTickCount64() < nextRowsFlush_) return;
+  nextRowsFlush_ = GetTickCount64() + TimedPause([this] { ShowScanRows(); });
 }
 
 void TForm1::ShowScanProgress() {

@@ -189,8 +189,9 @@ class TForm1 final : public FormWindow, private ScanHost, private RepairHost {
   TaskbarProgress taskbar_;
   ScanView view_;
   ScanView shown_;
-  ULONGLONG lastFlush_ = 0;
-  ULONGLONG nextRowsFlush_ = 0;  // during a run the rows are not shown again before this
+  // During a run the progress and status, and the rows, are not shown again before these.
+  ULONGLONG nextProgressFlush_ = 0;
+  ULONGLONG nextRowsFlush_ = 0;
   ULONGLONG lastPump_ = 0;
   std::array<int, 5> contentWidths_{};  // widest text of each column, in pixels
   FormWindow* updateWindow_ = nullptr;
