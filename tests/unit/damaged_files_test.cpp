@@ -5,6 +5,7 @@
 // every section and key that was read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
@@ -50,10 +51,16 @@ class DamagedFiles : public ::testing::Test {
  protected:
   DamagedFiles() { files.MapDrive(L'C', temp.path()); }
 
-  // Removes a file or folder below C:\, given by its host path below the drive.
-  void Remove(const char* relative) const { std::filesystem::remove_all(temp.path() / relative); }
+  // Removes a file or folder of drive C: with everything in it.
+  void Remove(std::wstring_view path) const {
+    std::wstring relative(path.substr(3));  // after "C:\"
+    std::replace(relative.begin(), relative.end(), L'\\', L'/');
+    std::filesystem::remove_all(temp.path() / relative);
+  }
 
+  // Puts the text in the file's place, afresh and damaged as told.
   void Place(const std::wstring& path, Damage damage, std::wstring_view text) {
+    Remove(path);
     files.CreateFolders(FolderOfPath(path));
     Bytes bytes;
     switch (damage) {
@@ -82,8 +89,10 @@ class DamagedFiles : public ::testing::Test {
     files.WriteFile(path, bytes);
   }
 
-  // Loads the file, or checks that it gives the clear error and stays as it was.
-  std::optional<IniFile> LoadOrExpectError(const std::wstring& path, Damage damage) {
+  // Places the file and loads it, or checks that it gives the clear error and stays as
+  // it was.
+  std::optional<IniFile> PlaceAndLoad(const std::wstring& path, Damage damage, std::wstring_view text) {
+    Place(path, damage, text);
     if (damage != Damage::Folder) return IniFile::Load(files, locale, path);
     try {
       IniFile::Load(files, locale, path);
@@ -105,11 +114,10 @@ TEST_F(DamagedFiles, ASettingsFileGivesItsKeysOrTheDefaultsAndASaveKeepsEverySec
   const std::vector<std::wstring> themes{L"ThemeAuto", L"ThemeDark"}, categories{L"CheckBoxFonts", L"CheckBoxHelp"};
   for (const Shape& shape : kShapes) {
     SCOPED_TRACE(shape.name);
-    Remove("Config/Option.ini");
-    Place(path, shape.damage,
-          L"[Option]\r\nThemeDark=1\r\nCheckBoxFonts=1\r\nWindow=wsNormal\r\nHeight=640\r\n"
-          L"[Language]\r\nLanguage=Русский\r\n[Другое]\r\nКлюч=Значение\r\n");
-    std::optional<IniFile> file = LoadOrExpectError(path, shape.damage);
+    std::optional<IniFile> file =
+        PlaceAndLoad(path, shape.damage,
+                     L"[Option]\r\nThemeDark=1\r\nCheckBoxFonts=1\r\nWindow=wsNormal\r\nHeight=640\r\n"
+                     L"[Language]\r\nLanguage=Русский\r\n[Другое]\r\nКлюч=Значение\r\n");
     if (!file) continue;
     const MainWindowSettings read = ReadMainWindowSettings(*file, themes, categories, 550, 700);
     EXPECT_EQ(read.themeItems[1].value, shape.keepsText);
@@ -137,11 +145,10 @@ TEST_F(DamagedFiles, AnExclusionFileGivesItsRowsOrNoneAndASaveKeepsTheRest) {
   const std::wstring path = L"C:\\Config\\ExclusionReg.ini";
   for (const Shape& shape : kShapes) {
     SCOPED_TRACE(shape.name);
-    Remove("Config/ExclusionReg.ini");
-    Place(path, shape.damage,
-          L"[ExclusionReg]\r\nCount=2\r\nReg0=Temp\r\nD0=Шрифты\r\nCH0=1\r\nReg1=Old\r\nD1=\r\nCH1=0\r\n"
-          L"Reg5=stale\r\n[Other]\r\nKeep=1\r\n");
-    std::optional<IniFile> file = LoadOrExpectError(path, shape.damage);
+    std::optional<IniFile> file = PlaceAndLoad(
+        path, shape.damage,
+        L"[ExclusionReg]\r\nCount=2\r\nReg0=Temp\r\nD0=Шрифты\r\nCH0=1\r\nReg1=Old\r\nD1=\r\nCH1=0\r\n"
+        L"Reg5=stale\r\n[Other]\r\nKeep=1\r\n");
     if (!file) continue;
     ExclusionList rows;
     AppendExclusions(*file, rows);
@@ -171,7 +178,6 @@ TEST_F(DamagedFiles, AnExclusionFileGivesItsRowsOrNoneAndASaveKeepsTheRest) {
 class DamagedLanguageFiles : public DamagedFiles {
  protected:
   void ChooseLanguage(std::string_view name) {
-    Remove("Config/Option.ini");
     Place(kSettings, Damage::Utf8WithMark, L"[Language]\r\nLanguage=" + std::wstring(name.begin(), name.end()) + L"\r\n");
   }
 
@@ -184,7 +190,6 @@ TEST_F(DamagedLanguageFiles, ALanguageFileTranslatesOrLeavesTheBuiltInTexts) {
   for (const Shape& shape : kShapes) {
     SCOPED_TRACE(shape.name);
     const std::wstring path = L"C:\\Prog\\Language\\X.ini";
-    Remove("Prog/Language/X.ini");
     Place(path, shape.damage,
           L"[Language information]\r\nLANGNAME=Икс\r\n[Quillmere]\r\nForm8.Caption=About X\r\n"
           L"Form2.Gone.Caption=stale\r\n");
