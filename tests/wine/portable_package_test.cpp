@@ -51,19 +51,19 @@ HWND WaitForMessageBox(DWORD processId) {
   return search.found;
 }
 
+// Appends a static control's text to the string the parameter points at.
+BOOL CALLBACK AppendStaticText(HWND child, LPARAM parameter) {
+  wchar_t className[16] = {}, text[1024] = {};
+  GetClassNameW(child, className, 16);
+  if (std::wstring_view(className) == L"Static" && GetWindowTextW(child, text, 1024) > 0)
+    *reinterpret_cast<std::wstring*>(parameter) += text;
+  return TRUE;
+}
+
 // The texts of a box's static controls, one after the other.
 std::wstring StaticTexts(HWND box) {
   std::wstring texts;
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM parameter) -> BOOL {
-        wchar_t className[16] = {}, text[1024] = {};
-        GetClassNameW(child, className, 16);
-        if (std::wstring_view(className) == L"Static" && GetWindowTextW(child, text, 1024) > 0)
-          *reinterpret_cast<std::wstring*>(parameter) += text;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&texts));
+  EnumChildWindows(box, AppendStaticText, reinterpret_cast<LPARAM>(&texts));
   return texts;
 }
 
