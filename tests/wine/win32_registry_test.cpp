@@ -92,6 +92,23 @@ TEST_F(Win32RegistryTest, ValuesOfAnyLengthAndKindReadBackRaw) {
   EXPECT_FALSE(registry.SetValue(*opened, L"x", MakeDwordValue(1)));  // opened for reading only
 }
 
+// The API adds a NUL to string data that seems to lack one, judging by the bytes
+// around the data; the backend stores exactly what it is given.
+TEST_F(Win32RegistryTest, StringDataIsStoredExactlyAsGiven) {
+  ScopedTestKey key(registry, RootKey::CurrentUser, L"Software\\" + name);
+  const std::vector<RegFileValue> values{
+      {L"No NUL", RegValue{regtype::Sz, Utf16WithoutNul(L"text")}},
+      {L"One byte", RegValue{regtype::Sz, {'x'}}},
+      {L"Odd size", RegValue{regtype::ExpandSz, Joined(Utf16WithoutNul(L"%TEMP%"), {'x'})}},
+      {L"Multi without an end", RegValue{regtype::MultiSz, Utf16WithoutNul(L"a")}},
+      {L"No data", RegValue{regtype::Sz, {}}},
+  };
+  MakeKey(registry, RootKey::CurrentUser, key.path(), KEY_ALL_ACCESS, values);
+  auto opened = registry.Open(RootKey::CurrentUser, key.path(), KEY_READ);
+  ASSERT_TRUE(opened);
+  for (const auto& entry : values) EXPECT_EQ(registry.Query(*opened, entry.name), entry.value) << ToUtf8(entry.name);
+}
+
 TEST_F(Win32RegistryTest, RegeditExportLoadsIntoTheSubstituteAndIsWrittenBackByteIdentical) {
   ScopedTestKey key(registry, RootKey::CurrentUser, L"Software\\" + name);
   const auto values = EveryKindOfValue();
