@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -108,7 +110,7 @@ class ReadDenied {
     RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
     saved_.resize(size);
     EXPECT_EQ(RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data(), &size), ERROR_SUCCESS);
-    EXPECT_EQ(RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, DenyingReads().data()), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, DenyingReads()), ERROR_SUCCESS);
   }
   ~ReadDenied() { RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data()); }
   ReadDenied(const ReadDenied&) = delete;
@@ -117,7 +119,7 @@ class ReadDenied {
  private:
   // A security descriptor whose access list denies everyone the reading of values and
   // subkeys and allows everything else.
-  std::vector<std::uint8_t>& DenyingReads() {
+  PSECURITY_DESCRIPTOR DenyingReads() {
     constexpr DWORD kDenied = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY;
     DWORD sidSize = SECURITY_MAX_SID_SIZE;
     everyone_.resize(sidSize);
@@ -130,7 +132,7 @@ class ReadDenied {
     descriptor_.resize(SECURITY_DESCRIPTOR_MIN_LENGTH);
     InitializeSecurityDescriptor(descriptor_.data(), SECURITY_DESCRIPTOR_REVISION);
     SetSecurityDescriptorDacl(descriptor_.data(), TRUE, acl, FALSE);
-    return descriptor_;
+    return descriptor_.data();
   }
 
   UniqueHkey key_;

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "quiet_repair_host.h"
 #include "registry_test_support.h"
 #include "repair/repair.h"
-#include "repair/repair_host.h"
 #include "scan/findings_list.h"
 #include "text/encoding.h"
 #include "wine_test_support.h"
@@ -23,18 +23,6 @@
 namespace qm::testing {
 
 namespace {
-
-class QuietRepairHost : public RepairHost {
- public:
-  void SetProgressMaximum(int) override {}
-  void SetProgressPosition(int) override {}
-  void SetStatusText(StatusPanel, std::wstring_view) override {}
-  void ShowTotal(std::size_t) override {}
-  void ProcessMessages() override {}
-  void ShowFinding(std::size_t) override {}
-  void FindingRemoved(std::size_t) override {}
-  std::wstring ReadyText() override { return {}; }
-};
 
 // Values whose names and data an export file has to escape or cannot write as text.
 std::vector<RegFileValue> HostileValues() {
