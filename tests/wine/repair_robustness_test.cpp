@@ -77,10 +77,11 @@ void ExpectSameValues(const std::map<std::wstring, RegValue>& actual, const std:
                       const std::set<std::wstring, std::less<>>& notCompared = {}) {
   for (const auto& [name, value] : expected) {
     const auto found = actual.find(name);
-    if (found == actual.end())
+    if (found == actual.end()) {
       ADD_FAILURE() << "missing: " << Label(name);
-    else if (!notCompared.contains(name))
+    } else if (!notCompared.contains(name)) {
       EXPECT_EQ(found->second, value) << Label(name);
+    }
   }
   EXPECT_EQ(actual.size(), expected.size());
 }
