@@ -13,6 +13,7 @@ struct Exclusion {
   std::wstring text;         // looked for inside candidates
   std::wstring description;  // free text, usually the caption of a category
   bool checked = true;       // only checked rows take part in the test
+  friend bool operator==(const Exclusion&, const Exclusion&) = default;
 };
 
 class ExclusionList {

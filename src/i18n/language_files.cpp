@@ -1,14 +1,19 @@
 #include "i18n/language_files.h"
 
 #include "app/settings_path.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "text/ini_file.h"
 
 namespace qm {
 
 std::wstring StoredLanguage(const LanguageEnvironment& environment) {
-  const IniFile settings = IniFile::Load(environment.files, environment.locale, environment.settingsPath());
-  return settings.ReadString(kLanguageSection, kLanguageKey);
+  try {
+    const IniFile settings = IniFile::Load(environment.files, environment.locale, environment.settingsPath());
+    return settings.ReadString(kLanguageSection, kLanguageKey);
+  } catch (const Error&) {
+    return {};  // the built-in texts
+  }
 }
 
 void StoreLanguage(const LanguageEnvironment& environment, std::wstring_view language) {

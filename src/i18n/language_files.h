@@ -25,7 +25,8 @@ struct LanguageEnvironment {
   std::function<void()> processMessages;     // lets pending window messages run; may be empty
 };
 
-// The stored language: "Language"/"Language" of the settings file, empty when unset.
+// The stored language: "Language"/"Language" of the settings file, empty when unset
+// and when the settings file cannot be read (the main window says that once itself).
 std::wstring StoredLanguage(const LanguageEnvironment& environment);
 void StoreLanguage(const LanguageEnvironment& environment, std::wstring_view language);
 // <program folder>Language\<language>.ini

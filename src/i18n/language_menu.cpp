@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 
 #include "app/form_model.h"
 #include "app/settings_path.h"
@@ -63,35 +64,27 @@ bool NamesExistingText(std::span<FormModel* const> windows, std::wstring_view ke
   return dot == std::wstring_view::npos || HasComponentNamed(*window, rest.substr(0, dot));
 }
 
-bool IsRepeated(const std::vector<std::wstring>& keys, size_t position) {
-  const std::wstring_view window = WindowPart(keys[position]);
-  for (size_t earlier = 0; earlier < position; ++earlier) {
-    const std::wstring& other = keys[earlier];
-    if (other.find(L'.') != std::wstring::npos && EqualsNoCase(WindowPart(other), window) &&
-        EqualsNoCase(other, keys[position]))
-      return true;
-  }
-  return false;
-}
-
-// Removes the stale keys of one section; true when something was removed.
+// Removes the stale keys of one section; true when something was removed. Of a key
+// written more than once, the last one stays.
 bool CleanSection(IniFile& file, const std::wstring& section, std::span<FormModel* const> windows) {
-  bool changed = false;
-  const std::vector<std::wstring> keys = file.ReadSection(section);
-  for (size_t position = keys.size(); position-- > 0;) {
-    const std::wstring& key = keys[position];
-    const bool stale = key.find(L'.') == std::wstring::npos || !NamesExistingText(windows, key) ||
-                       IsRepeated(keys, position);
-    if (stale) {
-      file.DeleteKey(section, key);
-      changed = true;
-    }
+  const std::vector<IniEntry> entries = file.ReadSectionValues(section);
+  std::unordered_map<std::wstring, size_t> lastPositions;  // by upper-case key
+  for (size_t position = 0; position < entries.size(); ++position)
+    lastPositions[UpperCaseText(entries[position].name)] = position;
+  std::vector<IniEntry> kept;
+  for (size_t position = 0; position < entries.size(); ++position) {
+    const std::wstring& key = entries[position].name;
+    if (key.find(L'.') != std::wstring::npos && NamesExistingText(windows, key) &&
+        lastPositions[UpperCaseText(key)] == position)
+      kept.push_back(entries[position]);
   }
-  if (file.ReadSection(section).empty()) {
+  if (kept.empty()) {
     file.EraseSection(section);
-    changed = true;
+    return true;
   }
-  return changed;
+  if (kept.size() == entries.size()) return false;
+  file.ReplaceSectionValues(section, std::move(kept));
+  return true;
 }
 
 void CleanLanguageFile(const LanguageEnvironment& environment, const std::wstring& path,

@@ -66,6 +66,7 @@ void Translation::TranslateForm(FormModel& form, std::wstring_view section) {
     // A file that cannot be read ends this window's translation; what changed stays.
   }
   values_.clear();
+  unused_.clear();
   log_.clear();
   form_ = nullptr;
 }
@@ -73,6 +74,8 @@ void Translation::TranslateForm(FormModel& form, std::wstring_view section) {
 void Translation::TranslateWindow(std::wstring_view languagePath, std::wstring_view logPath) {
   const IniFile language = IniFile::Load(environment_.files, environment_.locale, std::wstring(languagePath));
   values_ = language.ReadSectionValues(section_);
+  for (size_t position = 0; position < values_.size(); ++position)
+    unused_[UpperCaseText(values_[position].name)].positions.push_back(position);
   const bool logging = environment_.files.PathExists(logPath);
   if (logging) LoadLog(logPath);
 
@@ -87,6 +90,7 @@ void Translation::TranslateWindow(std::wstring_view languagePath, std::wstring_v
     if (!IsNeverTranslated(window, component)) TranslateComponent(component.name);
   }
   values_.clear();
+  unused_.clear();
   if (logging && !log_.empty()) WriteLog(logPath);
 }
 
@@ -152,16 +156,14 @@ std::wstring Translation::LookupTranslation(std::wstring_view key, std::wstring_
     return std::wstring(current);
   }
   // Each entry serves one lookup: a key written twice serves two.
-  std::wstring value = std::move(values_[static_cast<size_t>(index)].value);
-  values_.erase(values_.begin() + index);
-  return value;
+  ++unused_[UpperCaseText(key)].next;
+  return std::move(values_[static_cast<size_t>(index)].value);
 }
 
 int Translation::FindTranslationKey(std::wstring_view key) const {
-  for (size_t index = 0; index < values_.size(); ++index) {
-    if (EqualsNoCase(values_[index].name, key)) return static_cast<int>(index);
-  }
-  return -1;
+  const auto found = unused_.find(UpperCaseText(key));
+  if (found == unused_.end() || found->second.next == found->second.positions.size()) return -1;
+  return static_cast<int>(found->second.positions[found->second.next]);
 }
 
 void Translation::LoadLog(std::wstring_view logPath) {

@@ -5,6 +5,7 @@
 // the missing-key log when that file exists.
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "i18n/language_files.h"
@@ -44,7 +45,14 @@ class Translation {
 
   const LanguageEnvironment& environment_;
   FormModel* form_ = nullptr;
+  // The entries of the translation section, and the positions of those not used yet
+  // under each upper-case key, so that a lookup costs the same in a file of any size.
+  struct UnusedEntries {
+    std::vector<size_t> positions;  // in file order
+    size_t next = 0;                // the first one not used yet
+  };
   std::vector<IniEntry> values_;
+  std::unordered_map<std::wstring, UnusedEntries> unused_;
   std::vector<std::wstring> log_;
   std::wstring section_;
 };

@@ -44,11 +44,10 @@ std::wstring LowerHex(std::uint32_t number, size_t minDigits) {
 }
 
 // REG_SZ data that reads back unchanged from a quoted string: whole UTF-16 units with
-// one terminating NUL and no NUL before it, or no data at all. Anything else is written
-// as hex(1) so that nothing is lost.
+// one terminating NUL and no NUL before it. Anything else is written as hex(1) so that
+// nothing is lost; so is a value without data, which a quoted "" would give back as a NUL.
 bool IsPlainStringData(const Bytes& data) {
-  if (data.empty()) return true;
-  if (data.size() % 2 != 0) return false;
+  if (data.empty() || data.size() % 2 != 0) return false;
   const size_t units = data.size() / 2;
   for (size_t i = 0; i < units; ++i) {
     const bool nul = data[2 * i] == 0 && data[2 * i + 1] == 0;

@@ -53,9 +53,14 @@ bool CategoryScan::KeyIsEmpty(Registry& registry) {
 
 std::size_t CategoryScan::CountKeyItems(RootKey root, std::wstring_view keyPath, ItemKind kind,
                                         std::uint32_t accessMask) const {
+  // The key's information gives the number in one call, where reading the names costs
+  // one call per item.
   Registry registry = NewRegistry(root, accessMask);
-  auto names = ReadItemNames(registry, keyPath, kind);
-  return names ? names->size() : 0;
+  if (Stopped() || !registry.OpenKey(keyPath)) return 0;
+  const auto info = Stopped() ? std::nullopt : registry.GetKeyInfo();
+  registry.CloseKey();
+  if (!info) return 0;
+  return kind == ItemKind::SubKeys ? info->subKeys : info->values;
 }
 
 void CategoryScan::StartProgress(std::size_t itemCount, ProgressRule rule) {
@@ -99,11 +104,11 @@ void CategoryScan::ProcessMessages() { session_.host.ProcessMessages(); }
 FileSystem& CategoryScan::Files() const { return session_.platform.files; }
 
 std::wstring CategoryScan::RunPath(std::wstring_view data) const {
-  return qm::RunPath(data, session_.platform.files, session_.platform.shell, session_.platform.locale);
+  return qm::RunPath(data, session_.platform.files, session_.folders, session_.platform.locale);
 }
 
 std::wstring CategoryScan::SpecialFolderPath(int folderNumber) const {
-  return session_.platform.shell.SpecialFolderPath(folderNumber);
+  return session_.folders.SpecialFolderPath(folderNumber);
 }
 
 DriveType CategoryScan::DriveTypeOf(std::wstring_view drivePart) const {

@@ -20,8 +20,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/platform.h"
 #include "platform/registry.h"
 #include "scan/findings_list.h"
+#include "scan/run_folders.h"
 
 namespace qm {
 
@@ -29,7 +31,6 @@ enum class DriveType : std::uint32_t;
 class ExclusionList;
 class FileSystem;
 class ScanHost;
-struct Platform;
 struct ScanCategory;
 
 // The state of a run that its categories share.
@@ -42,6 +43,8 @@ struct ScanSession {
   // The type of each drive part asked so far in this run, by upper-case drive part:
   // asking Windows costs far more than the rest of a path test.
   std::map<std::wstring, DriveType> driveTypes;
+  // The special folders and the Windows folder, asked once per run.
+  RunFolders folders{platform.shell};
 };
 
 // Whether the items of a key are its subkeys or its values.

@@ -52,7 +52,8 @@ void Scanner::Search() {
   ScanHost& host = session_.host;
   FindingsList& findings = session_.findings;
   session_.stopRequested = false;
-  session_.driveTypes.clear();  // a drive may have changed since the last run
+  session_.driveTypes.clear();  // a drive or a folder may have changed since the last run
+  session_.folders.Forget();
   host.SetProgressPosition(0);
   findings.Clear();
   host.FindingsCleared();

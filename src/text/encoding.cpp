@@ -89,6 +89,16 @@ bool StartsWith(const Bytes& bytes, std::initializer_list<std::uint8_t> mark) {
   return true;
 }
 
+// ANSI text holds no NUL byte; UTF-16 LE text of mostly Latin letters, digits and
+// punctuation holds one as the second byte of nearly every character.
+bool LooksLikeUtf16LeWithoutMark(const Bytes& bytes) {
+  size_t firstOfPair = 0, secondOfPair = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == 0) ++(i % 2 == 0 ? firstOfPair : secondOfPair);
+  }
+  return secondOfPair > 2 * firstOfPair;
+}
+
 }  // namespace
 
 std::wstring FromUtf16Le(const std::uint8_t* data, size_t byteCount) { return FromUtf16(data, byteCount, false); }
@@ -162,6 +172,7 @@ DecodedText DecodeText(const Bytes& bytes, Locale& locale) {
             TextEncoding::Utf8Bom};
   if (StartsWith(bytes, {0xFF, 0xFE})) return {FromUtf16Le(bytes.data() + 2, bytes.size() - 2), TextEncoding::Utf16LeBom};
   if (StartsWith(bytes, {0xFE, 0xFF})) return {FromUtf16Be(bytes.data() + 2, bytes.size() - 2), TextEncoding::Utf16BeBom};
+  if (LooksLikeUtf16LeWithoutMark(bytes)) return {FromUtf16Le(bytes.data(), bytes.size()), TextEncoding::Utf16Le};
   return {locale.FromAnsi(bytes), TextEncoding::Ansi};
 }
 
@@ -181,6 +192,9 @@ Bytes EncodeText(std::wstring_view text, TextEncoding encoding, Locale& locale) 
     case TextEncoding::Utf16BeBom:
       out = {0xFE, 0xFF};
       AppendUtf16Be(text, out);
+      break;
+    case TextEncoding::Utf16Le:
+      AppendUtf16Le(text, out);
       break;
     case TextEncoding::Ansi:
       out = locale.ToAnsi(text);

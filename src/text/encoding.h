@@ -10,7 +10,7 @@ namespace qm {
 
 class Locale;
 
-enum class TextEncoding { Ansi, Utf8Bom, Utf16LeBom, Utf16BeBom };
+enum class TextEncoding { Ansi, Utf8Bom, Utf16LeBom, Utf16BeBom, Utf16Le };
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -32,10 +32,12 @@ struct DecodedText {
 };
 
 // Picks the encoding by byte-order mark (UTF-8, UTF-16 LE, UTF-16 BE); without one the
-// bytes are the ANSI code page of `locale`. The mark is not part of the text. A trailing
-// odd byte of UTF-16 text is dropped.
+// bytes are the ANSI code page of `locale`, unless NUL bytes, which ANSI text never
+// holds, stand mostly second in their pair: then they are UTF-16 LE written without a
+// mark (Utf16Le). The mark is not part of the text. A trailing odd byte of UTF-16 text
+// is dropped.
 DecodedText DecodeText(const Bytes& bytes, Locale& locale);
-// Encodes with the byte-order mark of the encoding (none for ANSI).
+// Encodes with the byte-order mark of the encoding (none for ANSI and Utf16Le).
 Bytes EncodeText(std::wstring_view text, TextEncoding encoding, Locale& locale);
 
 }  // namespace qm

@@ -53,12 +53,22 @@ bool ParseInteger(std::wstring_view text, int& number) {
   return true;
 }
 
-template <typename Entries>
-auto FindByName(Entries& entries, std::wstring_view name) {
-  return std::find_if(entries.begin(), entries.end(), [&](const IniEntry& entry) { return EqualsNoCase(entry.name, name); });
+}  // namespace
+
+void IniFile::Section::Append(IniEntry entry) {
+  firstEntries.emplace(UpperCaseText(entry.name), entries.size());
+  entries.push_back(std::move(entry));
 }
 
-}  // namespace
+void IniFile::Section::Reindex() {
+  firstEntries.clear();
+  for (size_t i = 0; i < entries.size(); ++i) firstEntries.emplace(UpperCaseText(entries[i].name), i);
+}
+
+IniEntry* IniFile::Section::Find(std::wstring_view name) {
+  const auto found = firstEntries.find(UpperCaseText(name));
+  return found == firstEntries.end() ? nullptr : &entries[found->second];
+}
 
 IniFile IniFile::Load(FileSystem& files, Locale& locale, std::wstring path) {
   IniFile ini;
@@ -89,9 +99,9 @@ IniFile IniFile::Parse(std::wstring_view text) {
     }
     if (current == kNoSection) return;
     const size_t equals = line.find(L'=');
-    auto& entries = ini.sections_[current].entries;
-    if (equals == std::wstring_view::npos) entries.push_back({std::wstring(line), {}});
-    else entries.push_back({std::wstring(Trim(line.substr(0, equals))), std::wstring(Trim(line.substr(equals + 1)))});
+    Section& section = ini.sections_[current];
+    if (equals == std::wstring_view::npos) section.Append({std::wstring(line), {}});
+    else section.Append({std::wstring(Trim(line.substr(0, equals))), std::wstring(Trim(line.substr(equals + 1)))});
   });
   return ini;
 }
@@ -122,12 +132,13 @@ size_t IniFile::AddSection(std::wstring name) {
   return sections_.size() - 1;
 }
 
-const IniEntry* IniFile::FindEntry(std::wstring_view section, std::wstring_view name) const {
+IniEntry* IniFile::FindEntry(std::wstring_view section, std::wstring_view name) {
   const size_t index = SectionIndex(section);
-  if (index == kNoSection) return nullptr;
-  const auto& entries = sections_[index].entries;
-  const auto found = FindByName(entries, name);
-  return found == entries.end() ? nullptr : &*found;
+  return index == kNoSection ? nullptr : sections_[index].Find(name);
+}
+
+const IniEntry* IniFile::FindEntry(std::wstring_view section, std::wstring_view name) const {
+  return const_cast<IniFile*>(this)->FindEntry(section, name);
 }
 
 std::vector<std::wstring> IniFile::Sections() const {
@@ -172,10 +183,9 @@ void IniFile::WriteString(std::wstring_view section, std::wstring_view name, std
   std::wstring sectionName = WithoutLineBreaks(section), entryName = WithoutLineBreaks(name);
   size_t index = SectionIndex(sectionName);
   if (index == kNoSection) index = AddSection(std::move(sectionName));
-  auto& entries = sections_[index].entries;
-  const auto found = FindByName(entries, entryName);
-  if (found != entries.end()) found->value = WithoutLineBreaks(value);
-  else entries.push_back({std::move(entryName), WithoutLineBreaks(value)});
+  Section& target = sections_[index];
+  if (IniEntry* found = target.Find(entryName)) found->value = WithoutLineBreaks(value);
+  else target.Append({std::move(entryName), WithoutLineBreaks(value)});
 }
 
 void IniFile::WriteInteger(std::wstring_view section, std::wstring_view name, int value) {
@@ -189,9 +199,11 @@ void IniFile::WriteBool(std::wstring_view section, std::wstring_view name, bool 
 void IniFile::DeleteKey(std::wstring_view section, std::wstring_view name) {
   const size_t index = SectionIndex(section);
   if (index == kNoSection) return;
-  auto& entries = sections_[index].entries;
-  const auto found = FindByName(entries, name);
-  if (found != entries.end()) entries.erase(found);
+  Section& target = sections_[index];
+  const IniEntry* found = target.Find(name);
+  if (!found) return;
+  target.entries.erase(target.entries.begin() + (found - target.entries.data()));
+  target.Reindex();
 }
 
 void IniFile::EraseSection(std::wstring_view section) {
@@ -201,6 +213,13 @@ void IniFile::EraseSection(std::wstring_view section) {
   sectionIndexes_.erase(UpperCaseText(section));
   for (auto& [name, position] : sectionIndexes_)
     if (position > index) --position;
+}
+
+void IniFile::ReplaceSectionValues(std::wstring_view section, std::vector<IniEntry> entries) {
+  const size_t index = SectionIndex(section);
+  if (index == kNoSection) return;
+  sections_[index].entries = std::move(entries);
+  sections_[index].Reindex();
 }
 
 }  // namespace qm

@@ -64,17 +64,27 @@ class IniFile {
   void WriteBool(std::wstring_view section, std::wstring_view name, bool value);  // "1" or "0"
   void DeleteKey(std::wstring_view section, std::wstring_view name);
   void EraseSection(std::wstring_view section);
+  // Replaces the entries of an existing section, which keeps its place.
+  void ReplaceSectionValues(std::wstring_view section, std::vector<IniEntry> entries);
 
  private:
   struct Section {
     std::wstring name;
     std::vector<IniEntry> entries;
+    // The position of each name's first entry, by upper-case name, so that a file of
+    // many thousand entries is read and written in linear time.
+    std::unordered_map<std::wstring, size_t> firstEntries;
+
+    void Append(IniEntry entry);
+    void Reindex();
+    IniEntry* Find(std::wstring_view name);
   };
 
   static constexpr size_t kNoSection = static_cast<size_t>(-1);
   size_t SectionIndex(std::wstring_view name) const;
   size_t AddSection(std::wstring name);
   const IniEntry* FindEntry(std::wstring_view section, std::wstring_view name) const;
+  IniEntry* FindEntry(std::wstring_view section, std::wstring_view name);
 
   std::vector<Section> sections_;
   std::unordered_map<std::wstring, size_t> sectionIndexes_;  // by upper-case name

@@ -481,7 +481,14 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RestoreFocus();
       return 0;
     case WM_CLOSE:
-      OnClose();
+      // A file that cannot be written is said, and the window closes all the same:
+      // kept open, it could not be closed at all while the file stays unwritable.
+      try {
+        OnClose();
+      } catch (...) {
+        pendingErrors_.push_back(std::current_exception());
+        PresentPendingErrors();
+      }
       if (IsMainWindow()) {
         DestroyWindow(Handle());
       } else if (modal_) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <utility>
 
 #include "app/main_settings.h"
@@ -154,10 +155,26 @@ void TForm1::FormCreate() {
   platform_.files.CreateFolders(ProgramFolder(platform_.shell) + L"backup");
   qm::ProcessMessages();
 
-  LoadNastr();
-  LoadExclusionReg();
+  // A file that cannot be read is said once the window is complete, and does not keep
+  // the other from loading: the exclusion list is written back at close, and an empty
+  // one would replace the stored rows.
+  std::exception_ptr firstError;
+  const auto load = [&firstError](auto step) {
+    try {
+      step();
+    } catch (...) {
+      if (!firstError) firstError = std::current_exception();
+    }
+  };
+  load([this] { LoadNastr(); });
+  exclusionsUnread_ = true;
+  load([this] {
+    LoadExclusionReg();
+    exclusionsUnread_ = false;
+  });
   qm::ProcessMessages();
   ShowPage(L"TabSheetRegistry");
+  if (firstError) std::rethrow_exception(firstError);
 }
 
 void TForm1::OnClose() { FormClose(); }
@@ -449,7 +466,16 @@ void TForm1::LoadExclusionReg() {
 void TForm1::SaveExclusionReg() {
   IniFile file = IniFile::Load(platform_.files, platform_.locale,
                                PortablePathExclusionReg(platform_.files, platform_.shell, config_));
-  WriteExclusions(file, exclusions_);
+  if (!exclusionsUnread_) {
+    WriteExclusions(file, exclusions_);
+  } else {
+    // The file could not be read at start, so the list holds only this run's rows: they
+    // go after the stored ones instead of over them.
+    ExclusionList rows;
+    AppendExclusions(file, rows);
+    for (const Exclusion& row : exclusions_.Rows()) rows.Add(row);
+    WriteExclusions(file, rows);
+  }
   file.Save();
 }
 

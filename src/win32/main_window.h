@@ -197,6 +197,7 @@ class TForm1 final : public FormWindow, private ScanHost, private RepairHost {
   FormWindow* updateWindow_ = nullptr;
   FormWindow* aboutWindow_ = nullptr;
   bool showMaximized_ = false;
+  bool exclusionsUnread_ = false;  // the exclusion file could not be read at start
   LanguageMenuWindow languages_;
 };
 

@@ -18,6 +18,13 @@ void ReportOwnKey(CategoryScan& scan) {
   scan.Report(registry, {L"\\" + scan.Caption() + L"\\", {}, {}, FindingAction::DeleteKey}, {});
 }
 
+// Reports the Windows folder as a system-folder file name resolves it, twice.
+void ReportWindowsFolder(CategoryScan& scan) {
+  Registry registry = scan.NewRegistry(RootKey::CurrentUser, access::Read64);
+  for (int time = 0; time < 2; ++time)
+    scan.Report(registry, {L"\\" + scan.RunPath(L"%windir%\\notepad.exe"), {}, {}, FindingAction::DeleteKey}, {});
+}
+
 void ReadWrongType(CategoryScan&) { throw Error(L"Invalid data type for 'Font'"); }
 
 constexpr std::array<ScanCategory, 4> kCategories{{
@@ -103,6 +110,19 @@ TEST_F(ScannerTest, AnErrorInACategoryEndsTheRunAndReturnsToIdle) {
   Check({L"CheckBoxTwo"});
   scan.scanner.ToggleSearch();
   EXPECT_EQ(Keys(scan.findings), std::vector<std::wstring>{L"\\Two\\"});
+}
+
+// The folders a run asks for are asked once per run, never kept for the next one.
+TEST(ScannerFoldersTest, EveryRunAsksForTheFoldersAfresh) {
+  constexpr std::array<ScanCategory, 1> kWindowsFolder{{{L"CheckBoxWindows", L"Windows", &ReportWindowsFolder}}};
+  ScanFixture scan{kWindowsFolder};
+  scan.host.checked = {L"CheckBoxWindows"};
+  for (std::wstring folder : {L"C:\\Windows", L"D:\\WinNT"}) {
+    scan.shell.SetSpecialFolder(csidl::Windows, folder);
+    scan.scanner.StartSearch();
+    const std::wstring expected = L"\\" + folder + L"\\notepad.exe";
+    EXPECT_EQ(Keys(scan.findings), (std::vector<std::wstring>{expected, expected}));
+  }
 }
 
 }  // namespace

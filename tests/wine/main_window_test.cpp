@@ -876,6 +876,118 @@ TEST_F(MainWindowTest, ABackupThatCannotBeWrittenStopsTheRepairAndUnlocksTheWind
   EXPECT_FALSE(IsWindowEnabled(Control(L"ButtonFix")));
 }
 
+// --- settings and exclusion files that cannot be read or written
+
+// Holds a file open as another program can: for reading only, letting others read it,
+// so that nothing can write it while the lock lives; with `readable` false nothing can
+// read it either.
+UniqueFile LockFile(const std::wstring& path, bool readable) {
+  return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, readable ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr));
+}
+
+TEST_F(MainWindowTest, AnUnreadableSettingsFileIsSaidOnceAndKeepsNeitherExclusionsNorLanguagesFromWorking) {
+  WriteTextFile(SettingsPath(), "[Option]\r\nCheckBoxFonts=1\r\n[Language]\r\nLanguage=English\r\n");
+  WriteTextFile(ExclusionPath(), "[ExclusionReg]\r\nCount=1\r\nReg0=kept\r\nD0=d\r\nCH0=1\r\n");
+  const std::string settings = testing::ReadWholeFile(SettingsPath());
+  {
+    const UniqueFile lock = LockFile(SettingsPath(), false);
+    ASSERT_TRUE(lock);
+    window_ = std::make_unique<TForm1>(windows_.Get());
+    try {
+      window_->Create();
+      ADD_FAILURE() << "a settings file that cannot be read was taken as empty";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.Message(), L"Cannot open file \"" + SettingsPath() + L"\".");
+    }
+    window_->SetErrorPresenter([this](const std::wstring& message) { shownErrors_.push_back(message); });
+    EXPECT_EQ(window_->Exclusions().Rows(), (std::vector<Exclusion>{{L"kept", L"d", true}}));
+    window_->StartLanguages();  // no language can be read: the built-in texts
+    EXPECT_EQ(Caption(L"ButtonSearch"), L"Поиск...");
+    window_->Show();
+    ProcessMessages();
+    EXPECT_FALSE(window_->IsChecked(L"CheckBoxFonts"));
+
+    // Closing while the file is still held: the settings cannot be saved, which is said;
+    // the exclusion file keeps its row and the window closes.
+    SendMessageW(window_->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window_->Handle()));
+  }
+  DropQuitMessage();
+  ASSERT_EQ(shownErrors_.size(), 1u);
+  EXPECT_EQ(shownErrors_[0], L"Cannot open file \"" + SettingsPath() + L"\".");
+  EXPECT_EQ(testing::ReadWholeFile(SettingsPath()), settings);
+  EXPECT_EQ(FileLines(ExclusionPath()),
+            (std::vector<std::wstring>{L"[ExclusionReg]", L"Count=1", L"Reg0=kept", L"D0=d", L"CH0=1", L""}));
+}
+
+TEST_F(MainWindowTest, AnExclusionFileUnreadableAtStartGetsThisRunsRowsAfterItsOwn) {
+  WriteTextFile(ExclusionPath(), "[ExclusionReg]\r\nCount=1\r\nReg0=stored\r\nD0=d\r\nCH0=1\r\n[Other]\r\nKeep=1\r\n");
+  SharedDllsFixture fixture(MissingFiles(1));
+  {
+    const UniqueFile lock = LockFile(ExclusionPath(), false);
+    ASSERT_TRUE(lock);
+    window_ = std::make_unique<TForm1>(windows_.Get());
+    EXPECT_THROW(window_->Create(), Error);
+  }
+  window_->SetErrorPresenter([this](const std::wstring& message) { shownErrors_.push_back(message); });
+  window_->Show();
+  ProcessMessages();
+  EXPECT_TRUE(IsWindowVisible(Control(L"ListViewQuillmere")));  // the cleaning page, as always at start
+  EXPECT_EQ(window_->Exclusions().Size(), 0u);
+  ScanSharedDlls();
+  SelectRow(Control(L"ListViewQuillmere"), 0);
+  Command(L"AddParameterMenu");
+  SendMessageW(window_->Handle(), WM_CLOSE, 0, 0);
+  DropQuitMessage();
+  EXPECT_TRUE(shownErrors_.empty());
+  const std::vector<std::wstring> lines = FileLines(ExclusionPath());
+  ASSERT_GE(lines.size(), 10u);
+  EXPECT_EQ(std::vector<std::wstring>(lines.begin(), lines.begin() + 6),
+            (std::vector<std::wstring>{L"[ExclusionReg]", L"Count=2", L"Reg0=stored", L"D0=d", L"CH0=1",
+                                       L"Reg1=C:\\qm-test\\gone0.dll"}));
+  EXPECT_EQ(std::vector<std::wstring>(lines.end() - 3, lines.end()), (std::vector<std::wstring>{L"[Other]", L"Keep=1", L""}));
+}
+
+TEST_F(MainWindowTest, FilesThatCannotBeWrittenAtCloseAreSaidAndTheWindowClosesAllTheSame) {
+  WriteTextFile(SettingsPath(), "[Option]\r\nCheckBoxFonts=1\r\n[Own]\r\nKey=1\r\n");
+  WriteTextFile(ExclusionPath(), "[ExclusionReg]\r\nCount=1\r\nReg0=kept\r\nD0=d\r\nCH0=1\r\n");
+  const std::string settings = testing::ReadWholeFile(SettingsPath()), exclusions = testing::ReadWholeFile(ExclusionPath());
+  OpenWindow();
+  EXPECT_TRUE(window_->IsChecked(L"CheckBoxFonts"));
+  window_->SetChecked(L"CheckBoxHelp", true);
+  {
+    const UniqueFile settingsLock = LockFile(SettingsPath(), true), exclusionLock = LockFile(ExclusionPath(), true);
+    ASSERT_TRUE(settingsLock && exclusionLock);
+    SendMessageW(window_->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window_->Handle())) << "a window that cannot save could never be closed";
+  }
+  DropQuitMessage();
+  // The exclusion file's error ends the closing step, as a failed write always does.
+  ASSERT_EQ(shownErrors_.size(), 1u);
+  EXPECT_EQ(shownErrors_[0].rfind(L"Cannot create file \"" + ExclusionPath() + L"\". ", 0), 0u) << shownErrors_[0];
+  EXPECT_EQ(testing::ReadWholeFile(SettingsPath()), settings);
+  EXPECT_EQ(testing::ReadWholeFile(ExclusionPath()), exclusions);
+}
+
+TEST_F(MainWindowTest, TheBackupsPageOfAMissingOrBlockedBackupFolderListsNothingAndSaysNothing) {
+  OpenWindow();
+  std::wstring folder = BackupFolder(shell_);
+  folder.pop_back();
+  EmptyBackupFolder(files_, shell_);
+  ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+  HWND backups = Control(L"ListViewBackups");
+  Press(L"ButtonBackups");
+  EXPECT_EQ(ListView_GetItemCount(backups), 0);
+  WriteTextFile(folder, "x");  // a file in the folder's place
+  Command(L"BackupsUpdateMenu");
+  EXPECT_EQ(ListView_GetItemCount(backups), 0);
+  Command(L"BackupsDelAllMenu");
+  DeleteFileW(folder.c_str());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  EXPECT_TRUE(shownErrors_.empty());
+}
+
 // --- the program itself
 
 testing::StartedProgram StartProgram() { return testing::StartProgram(testing::BesideThisProgram(L"Quillmere.exe")); }

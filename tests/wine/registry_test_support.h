@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,18 @@
 #include "platform/win32/win32_registry.h"
 #include "text/encoding.h"
 #include "cli_run.h"
+
+namespace qm {
+
+// A value in a failure message: its type, its size and its first bytes, so that a
+// megabyte of data does not flood the output.
+inline void PrintTo(const RegValue& value, std::ostream* out) {
+  *out << "type " << value.type << ", " << value.data.size() << " bytes:";
+  for (std::size_t i = 0; i < value.data.size() && i < 16; ++i) *out << ' ' << int(value.data[i]);
+  if (value.data.size() > 16) *out << " ...";
+}
+
+}  // namespace qm
 
 namespace qm::testing {
 
@@ -62,6 +76,29 @@ inline Bytes ReadFileBytes(const std::filesystem::path& path) {
 }
 
 inline Bytes Utf16(std::wstring_view text) { return MakeStringValue(text).data; }
+
+// The UTF-16 bytes of the text without a terminating NUL.
+inline Bytes Utf16WithoutNul(std::wstring_view text) {
+  Bytes bytes = Utf16(text);
+  bytes.resize(bytes.size() - 2);
+  return bytes;
+}
+
+inline Bytes Joined(Bytes first, const Bytes& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
+// Every value of a key by name; nothing when the key does not open.
+inline std::map<std::wstring, RegValue> ValuesOf(Win32Registry& registry, RootKey root, const std::wstring& path,
+                                                 std::uint32_t accessMask) {
+  std::map<std::wstring, RegValue> values;
+  auto key = registry.Open(root, path, accessMask);
+  if (!key) return values;
+  for (const std::wstring& name : registry.ValueNames(*key))
+    if (auto value = registry.Query(*key, name)) values.emplace(name, std::move(*value));
+  return values;
+}
 
 inline Bytes Sequence(int count) {
   Bytes bytes;

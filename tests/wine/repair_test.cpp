@@ -12,9 +12,9 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_shell.h"
+#include "quiet_repair_host.h"
 #include "registry_test_support.h"
 #include "repair/repair.h"
-#include "repair/repair_host.h"
 #include "scan/findings_list.h"
 #include "wine_test_support.h"
 
@@ -23,18 +23,6 @@ namespace qm {
 namespace {
 
 using namespace testing;
-
-class QuietRepairHost : public RepairHost {
- public:
-  void SetProgressMaximum(int) override {}
-  void SetProgressPosition(int) override {}
-  void SetStatusText(StatusPanel, std::wstring_view) override {}
-  void ShowTotal(std::size_t) override {}
-  void ProcessMessages() override {}
-  void ShowFinding(std::size_t) override {}
-  void FindingRemoved(std::size_t) override {}
-  std::wstring ReadyText() override { return {}; }
-};
 
 constexpr std::uint32_t kAllAccess32 = KEY_ALL_ACCESS | KEY_WOW64_32KEY;
 

@@ -92,6 +92,28 @@ TEST_F(Win32RegistryTest, ValuesOfAnyLengthAndKindReadBackRaw) {
   EXPECT_FALSE(registry.SetValue(*opened, L"x", MakeDwordValue(1)));  // opened for reading only
 }
 
+// The API adds a NUL to string data that seems to lack one, judging by the bytes just
+// past the data; the backend stores exactly what it is given, even when NULs follow.
+TEST_F(Win32RegistryTest, StringDataIsStoredExactlyAsGiven) {
+  ScopedTestKey key(registry, RootKey::CurrentUser, L"Software\\" + name);
+  const std::vector<RegFileValue> values{
+      {L"No NUL", RegValue{regtype::Sz, Utf16WithoutNul(L"text")}},
+      {L"One byte", RegValue{regtype::Sz, {'x'}}},
+      {L"Odd size", RegValue{regtype::ExpandSz, Joined(Utf16WithoutNul(L"%TEMP%"), {'x'})}},
+      {L"Multi without an end", RegValue{regtype::MultiSz, Utf16WithoutNul(L"a")}},
+      {L"No data", RegValue{regtype::Sz, {}}},
+  };
+  auto created = registry.Create(RootKey::CurrentUser, key.path(), KEY_ALL_ACCESS);
+  ASSERT_TRUE(created);
+  for (const auto& entry : values) {
+    RegValue value = *entry.value;
+    value.data.insert(value.data.end(), 2, 0);  // NULs just past the data, where the API looks
+    value.data.resize(value.data.size() - 2);
+    ASSERT_TRUE(registry.SetValue(*created, entry.name, value));
+    EXPECT_EQ(registry.Query(*created, entry.name), entry.value) << ToUtf8(entry.name);
+  }
+}
+
 TEST_F(Win32RegistryTest, RegeditExportLoadsIntoTheSubstituteAndIsWrittenBackByteIdentical) {
   ScopedTestKey key(registry, RootKey::CurrentUser, L"Software\\" + name);
   const auto values = EveryKindOfValue();

@@ -147,8 +147,16 @@ std::optional<RegValue> Win32Registry::Query(OpenedKey& key, std::wstring_view n
 }
 
 bool Win32Registry::SetValue(OpenedKey& key, std::wstring_view name, const RegValue& value) {
+  // For the string types the API looks at the character before the end of the data and
+  // the one after it, and adds a terminating NUL when the data seems to have forgotten
+  // it. The data goes between two non-NUL characters of our own, so that the API reads
+  // nothing outside the buffer and stores exactly the bytes given.
+  constexpr std::uint8_t kGuard = 0xFF;
+  std::vector<std::uint8_t> guarded(2, kGuard);
+  guarded.insert(guarded.end(), value.data.begin(), value.data.end());
+  guarded.insert(guarded.end(), 2, kGuard);
   const std::wstring valueName(name);
-  return RegSetValueExW(Win32Key::Of(key), valueName.c_str(), 0, value.type, value.data.data(),
+  return RegSetValueExW(Win32Key::Of(key), valueName.c_str(), 0, value.type, guarded.data() + 2,
                         static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
 
