@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in a private prefix: QM_WINEPREFIX, or the
 # prefix of the build tree that holds the program. The prefix is made on first use
-# (Windows 10, no crash dialogs, no install prompts). A 64-bit program is started
-# with Wine's 64-bit loader directly, so it runs on kernels without 32-bit support.
+# (Windows 10, no install prompts). A program that crashes ends at once: no debugger
+# is started to wait for someone. A 64-bit program is started with Wine's 64-bit
+# loader directly, so it runs on kernels without 32-bit support.
 set -euo pipefail
 program=$1
 tree=$(cd "$(dirname "$program")/.." && pwd)
 export WINEPREFIX=${QM_WINEPREFIX:-$tree/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"winemenubuilder.exe=d;mscoree=d;mshtml=d"}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"}
 wine64=/usr/lib/wine/wine64
 
 loader=wine

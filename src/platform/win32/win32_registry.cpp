@@ -1,5 +1,7 @@
 #include "platform/win32/win32_registry.h"
 
+#include <algorithm>
+
 #include "platform/win32/unique_handle.h"
 
 namespace qm {
@@ -152,9 +154,8 @@ bool Win32Registry::SetValue(OpenedKey& key, std::wstring_view name, const RegVa
   // it. The data goes between two non-NUL characters of our own, so that the API reads
   // nothing outside the buffer and stores exactly the bytes given.
   constexpr std::uint8_t kGuard = 0xFF;
-  std::vector<std::uint8_t> guarded(2, kGuard);
-  guarded.insert(guarded.end(), value.data.begin(), value.data.end());
-  guarded.insert(guarded.end(), 2, kGuard);
+  std::vector<std::uint8_t> guarded(value.data.size() + 4, kGuard);
+  std::copy(value.data.begin(), value.data.end(), guarded.begin() + 2);
   const std::wstring valueName(name);
   return RegSetValueExW(Win32Key::Of(key), valueName.c_str(), 0, value.type, guarded.data() + 2,
                         static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
