@@ -670,24 +670,33 @@ LRESULT TForm1::OnNotify(const Component& component, NMHDR& header) {
   }
 }
 
-void TForm1::MeasureFinding(const Finding& finding) {
+// Rows are measured when the columns are next fitted, all with one device context:
+// asking for a context and a font per row costs more than testing the row's item.
+void TForm1::MeasureNewFindings() {
+  if (measuredRows_ >= findings_.Size()) {
+    measuredRows_ = findings_.Size();  // rows may have left the list
+    return;
+  }
   HWND list = FindingsView();
   WindowDc dc(list);
   SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
-  for (std::size_t column = 0; column < contentWidths_.size(); ++column) {
-    const std::wstring text = ColumnText(finding, static_cast<FindingColumn>(column));
-    SIZE extent{};
-    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-    contentWidths_[column] = std::max(contentWidths_[column], static_cast<int>(extent.cx));
+  for (; measuredRows_ < findings_.Size(); ++measuredRows_) {
+    for (std::size_t column = 0; column < contentWidths_.size(); ++column) {
+      const std::wstring text = ColumnText(findings_[measuredRows_], static_cast<FindingColumn>(column));
+      SIZE extent{};
+      GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+      contentWidths_[column] = std::max(contentWidths_[column], static_cast<int>(extent.cx));
+    }
   }
 }
 
-void TForm1::MeasureAllFindings() {
+void TForm1::ForgetMeasuredWidths() {
   contentWidths_.fill(0);
-  for (const Finding& finding : findings_.Rows()) MeasureFinding(finding);
+  measuredRows_ = 0;
 }
 
 void TForm1::FitColumns() {
+  MeasureNewFindings();
   HWND list = FindingsView();
   HWND header = ListView_GetHeader(list);
   WindowDc dc(header);
@@ -709,7 +718,7 @@ void TForm1::FitColumns() {
 
 void TForm1::OnDpiChanged() {
   pictures_ = CreatePagePictures(Dpi());
-  MeasureAllFindings();
+  ForgetMeasuredWidths();
 }
 
 LRESULT TForm1::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -790,13 +799,12 @@ void TForm1::ShowTotal(std::size_t rowCount) {
 }
 
 void TForm1::FindingsCleared() {
-  contentWidths_.fill(0);
+  ForgetMeasuredWidths();
   shown_.rows = static_cast<std::size_t>(-1);  // the list view must drop every row at the next flush
   ScanViewChanged();
 }
 
-void TForm1::FindingAdded(const FindingsList& findings, std::size_t index) {
-  MeasureFinding(findings[index]);
+void TForm1::FindingAdded(const FindingsList& findings, std::size_t) {
   view_.total = findings.Size();
   ScanViewChanged();
 }

@@ -158,8 +158,8 @@ class TForm1 final : public FormWindow, private ScanHost, private RepairHost {
   HWND FindingsView() const;
   void ShowFindingText(NMLVDISPINFOW& request) const;
   void ToggleFindingCheck(int row);
-  void MeasureFinding(const Finding& finding);
-  void MeasureAllFindings();
+  void MeasureNewFindings();
+  void ForgetMeasuredWidths();
   // Writes what the scan shows into the controls: at once when no run is going on,
   // during a run at most every few tens of milliseconds.
   void FlushScanView(bool force);
@@ -194,6 +194,7 @@ class TForm1 final : public FormWindow, private ScanHost, private RepairHost {
   ULONGLONG nextRowsFlush_ = 0;
   ULONGLONG lastPump_ = 0;
   std::array<int, 5> contentWidths_{};  // widest text of each column, in pixels
+  std::size_t measuredRows_ = 0;        // the first rows, whose texts contentWidths_ holds
   FormWindow* updateWindow_ = nullptr;
   FormWindow* aboutWindow_ = nullptr;
   bool showMaximized_ = false;

@@ -353,7 +353,7 @@ void CALLBACK NoteTheRunningLook(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST_F(MainWindowTest, WhileALongCategoryRunsRowsStatusAndProgressFollowIt) {
-  constexpr int kNames = 10000;  // a run of a few seconds
+  constexpr int kNames = 30000;  // a run of a few seconds
   SharedDllsFixture fixture(MissingFiles(kNames));
   OpenWindow();
   g_window = window_.get();
