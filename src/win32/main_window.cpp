@@ -47,9 +47,9 @@ constexpr ULONGLONG kScanViewInterval = 40;
 // its last row, happen at once and cost tens of milliseconds where drawing is slow
 // (under Wine, in a remote session, on a loaded machine). Each then waits this many
 // times as long as its last update took, so that drawing takes at most about a
-// seventh of the run; where drawing is quick they keep the pace above, and where it
+// thirteenth of the run; where drawing is quick they keep the pace above, and where it
 // is very slow they still come a few times a second.
-constexpr ULONGLONG kPauseFactor = 6;
+constexpr ULONGLONG kPauseFactor = 12;
 constexpr ULONGLONG kLongestPause = 250;
 
 // Runs show() and gives the time from now on before it may run again.
@@ -63,8 +63,8 @@ ULONGLONG TimedPause(Show&& show) {
 
 // During a run waiting messages are run at most this often: a look into the queue
 // costs far more than testing one item (some 0.2 ms under Wine), and a Stop press
-// still takes effect at the item after it arrived.
-constexpr ULONGLONG kPumpInterval = 10;
+// still takes effect within this time and one item.
+constexpr ULONGLONG kPumpInterval = 20;
 
 // The selected row of a list view; -1 when none is.
 int SelectedRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
