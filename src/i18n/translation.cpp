@@ -149,21 +149,20 @@ void Translation::TranslateText(std::wstring& text, std::wstring_view key) {
 }
 
 std::wstring Translation::LookupTranslation(std::wstring_view key, std::wstring_view current) {
-  const int index = FindTranslationKey(key);
+  std::optional<std::wstring> translated = TakeTranslation(key);
   ProcessMessages(environment_);
-  if (index < 0) {
+  if (!translated) {
     log_.push_back(std::wstring(key) + L"=" + std::wstring(current));
     return std::wstring(current);
   }
-  // Each entry serves one lookup: a key written twice serves two.
-  ++unused_[UpperCaseText(key)].next;
-  return std::move(values_[static_cast<size_t>(index)].value);
+  return std::move(*translated);
 }
 
-int Translation::FindTranslationKey(std::wstring_view key) const {
+// Each entry serves one lookup: a key written twice serves two.
+std::optional<std::wstring> Translation::TakeTranslation(std::wstring_view key) {
   const auto found = unused_.find(UpperCaseText(key));
-  if (found == unused_.end() || found->second.next == found->second.positions.size()) return -1;
-  return static_cast<int>(found->second.positions[found->second.next]);
+  if (found == unused_.end() || found->second.next == found->second.positions.size()) return std::nullopt;
+  return std::move(values_[found->second.positions[found->second.next++]].value);
 }
 
 void Translation::LoadLog(std::wstring_view logPath) {

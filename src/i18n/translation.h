@@ -3,6 +3,7 @@
 // that the chosen language file holds for them, keyed by window name, component name
 // and property ("Form1.ButtonSearch.Caption"). Keys missing from the file are added to
 // the missing-key log when that file exists.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,8 +35,9 @@ class Translation {
   void TranslateStrings(std::vector<std::wstring>& lines, std::wstring_view prefix);
   void TranslateText(std::wstring& text, std::wstring_view key);
   std::wstring LookupTranslation(std::wstring_view key, std::wstring_view current);
-  // Index of the first unused entry named `key` (case ignored); -1 when none.
-  int FindTranslationKey(std::wstring_view key) const;
+  // The value of the key's first entry not used yet, which is then used; none when
+  // every entry of the key is used or there is none.
+  std::optional<std::wstring> TakeTranslation(std::wstring_view key);
 
  private:
   void TranslateWindow(std::wstring_view languagePath, std::wstring_view logPath);

@@ -65,9 +65,10 @@ void IniFile::Section::Reindex() {
   for (size_t i = 0; i < entries.size(); ++i) firstEntries.emplace(UpperCaseText(entries[i].name), i);
 }
 
-IniEntry* IniFile::Section::Find(std::wstring_view name) {
+std::optional<size_t> IniFile::Section::PositionOf(std::wstring_view name) const {
   const auto found = firstEntries.find(UpperCaseText(name));
-  return found == firstEntries.end() ? nullptr : &entries[found->second];
+  if (found == firstEntries.end()) return std::nullopt;
+  return found->second;
 }
 
 IniFile IniFile::Load(FileSystem& files, Locale& locale, std::wstring path) {
@@ -132,13 +133,11 @@ size_t IniFile::AddSection(std::wstring name) {
   return sections_.size() - 1;
 }
 
-IniEntry* IniFile::FindEntry(std::wstring_view section, std::wstring_view name) {
-  const size_t index = SectionIndex(section);
-  return index == kNoSection ? nullptr : sections_[index].Find(name);
-}
-
 const IniEntry* IniFile::FindEntry(std::wstring_view section, std::wstring_view name) const {
-  return const_cast<IniFile*>(this)->FindEntry(section, name);
+  const size_t index = SectionIndex(section);
+  if (index == kNoSection) return nullptr;
+  const auto position = sections_[index].PositionOf(name);
+  return position ? &sections_[index].entries[*position] : nullptr;
 }
 
 std::vector<std::wstring> IniFile::Sections() const {
@@ -184,7 +183,7 @@ void IniFile::WriteString(std::wstring_view section, std::wstring_view name, std
   size_t index = SectionIndex(sectionName);
   if (index == kNoSection) index = AddSection(std::move(sectionName));
   Section& target = sections_[index];
-  if (IniEntry* found = target.Find(entryName)) found->value = WithoutLineBreaks(value);
+  if (const auto position = target.PositionOf(entryName)) target.entries[*position].value = WithoutLineBreaks(value);
   else target.Append({std::move(entryName), WithoutLineBreaks(value)});
 }
 
@@ -200,9 +199,9 @@ void IniFile::DeleteKey(std::wstring_view section, std::wstring_view name) {
   const size_t index = SectionIndex(section);
   if (index == kNoSection) return;
   Section& target = sections_[index];
-  const IniEntry* found = target.Find(name);
-  if (!found) return;
-  target.entries.erase(target.entries.begin() + (found - target.entries.data()));
+  const auto position = target.PositionOf(name);
+  if (!position) return;
+  target.entries.erase(target.entries.begin() + static_cast<std::ptrdiff_t>(*position));
   target.Reindex();
 }
 

@@ -10,6 +10,7 @@
 // section, reads and deletes take the first occurrence. Comments and ignored lines
 // are not written back.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -77,14 +78,14 @@ class IniFile {
 
     void Append(IniEntry entry);
     void Reindex();
-    IniEntry* Find(std::wstring_view name);
+    // The position of the name's first entry.
+    std::optional<size_t> PositionOf(std::wstring_view name) const;
   };
 
   static constexpr size_t kNoSection = static_cast<size_t>(-1);
   size_t SectionIndex(std::wstring_view name) const;
   size_t AddSection(std::wstring name);
   const IniEntry* FindEntry(std::wstring_view section, std::wstring_view name) const;
-  IniEntry* FindEntry(std::wstring_view section, std::wstring_view name);
 
   std::vector<Section> sections_;
   std::unordered_map<std::wstring, size_t> sectionIndexes_;  // by upper-case name
